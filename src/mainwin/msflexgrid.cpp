@@ -1,0 +1,113 @@
+#include "msflexgrid.h"
+
+#include "platform/twips.h"
+
+#include <QHeaderView>
+
+MSFlexGrid::MSFlexGrid(int rows, int cols, QWidget *parent)
+    : QTableWidget(rows - 1, cols, parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+
+    // The fixed column looks like the header that names it.
+    const QBrush fixed = palette().button();
+    for (int r = 0; r < rowCount(); ++r) {
+        for (int c = 0; c < cols; ++c) {
+            auto *item = new QTableWidgetItem;
+            if (c == 0) {
+                item->setBackground(fixed);
+                item->setFlags(Qt::ItemIsEnabled);
+            }
+            setItem(r, c, item);
+        }
+    }
+    for (int c = 0; c < cols; ++c)
+        setHorizontalHeaderItem(c, new QTableWidgetItem);
+
+    connect(this, &QTableWidget::cellClicked, this, [this](int modelRow, int column) {
+        m_row = modelRow + 1;
+        m_col = column;
+        Q_EMIT Click();
+    });
+}
+
+bool MSFlexGrid::setRow(int row)
+{
+    if (row < 0 || row >= rows())
+        return false;
+    m_row = row;
+    return true;
+}
+
+bool MSFlexGrid::setCol(int col)
+{
+    if (col < 0 || col >= cols())
+        return false;
+    m_col = col;
+    return true;
+}
+
+QTableWidgetItem *MSFlexGrid::currentItem() const
+{
+    return m_row == 0 ? horizontalHeaderItem(m_col) : item(m_row - 1, m_col);
+}
+
+QString MSFlexGrid::text() const
+{
+    return currentItem()->text();
+}
+
+void MSFlexGrid::setText(const QString &text)
+{
+    currentItem()->setText(text);
+}
+
+QColor MSFlexGrid::cellBackColor() const
+{
+    return currentItem()->background().color();
+}
+
+void MSFlexGrid::setCellBackColor(const QColor &color)
+{
+    currentItem()->setBackground(color);
+}
+
+void MSFlexGrid::resetCellBackColor()
+{
+    currentItem()->setData(Qt::BackgroundRole, QVariant());
+}
+
+int MSFlexGrid::cellAlignment() const
+{
+    return currentItem()->textAlignment() == Qt::AlignCenter ? AlignCenterCenter : 0;
+}
+
+void MSFlexGrid::setCellAlignment(int alignment)
+{
+    if (alignment == AlignCenterCenter)
+        currentItem()->setTextAlignment(Qt::AlignCenter);
+}
+
+void MSFlexGrid::setColWidth(int col, int twipsWidth)
+{
+    setColumnWidth(col, twips(twipsWidth));
+}
+
+QString MSFlexGrid::textMatrix(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return {};
+    const QTableWidgetItem *cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
+    return cell->text();
+}

@@ -1,0 +1,4 @@
+#include "module1.h"
+
+qint16 NumMes = 0;
+QString AppFolder;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Modal message boxes with the classic style bits and answers.
+namespace MsgBoxStyle {
+constexpr int OkOnly = 0;
+constexpr int YesNo = 4;
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+constexpr int DefaultButton2 = 256;
+}
+
+namespace MsgBoxResult {
+constexpr int Ok = 1;
+constexpr int Yes = 6;
+constexpr int No = 7;
+}
+
+// Shows prompt (lines separated by CR, CR LF or LF) under title, waits, and returns
+// the button pressed.
+int MsgBox(const QString &prompt, int style, const QString &title);
+
+// Tests script the answers; an empty function restores the real QMessageBox.
+using MsgBoxFunction = std::function<int(const QString &prompt, int style, const QString &title)>;
+void SetMsgBoxFunction(MsgBoxFunction function);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The 8-bit code page of the slot files (Windows-1252), both ways.
+namespace CodePage {
+
+// Every byte decodes, the five bytes without a glyph included, so a file read and
+// saved again keeps its bytes.
+QString decode(const QByteArray &bytes);
+
+// No value when a character has no byte in the code page: it is never replaced.
+std::optional<QByteArray> encode(const QString &text);
+
+} // namespace CodePage

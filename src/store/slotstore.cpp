@@ -1,0 +1,220 @@
+#include "slotstore.h"
+
+#include "module1.h"
+#include "store/codepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QByteArray CrLf("\r\n");
+
+// Reads the file's lines one at a time, each up to, not including, its CR LF.
+class LineCursor
+{
+public:
+    explicit LineCursor(const QByteArray &bytes) : m_bytes(bytes) {}
+
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    qsizetype pos() const { return m_pos; }
+
+    // The next line as a [start, end) range; false when the file is exhausted.
+    bool next(qsizetype *start, qsizetype *end)
+    {
+        if (atEnd())
+            return false;
+        const qsizetype eol = m_bytes.indexOf(CrLf, m_pos);
+        *start = m_pos;
+        *end = eol < 0 ? m_bytes.size() : eol;
+        m_pos = eol < 0 ? m_bytes.size() : eol + 2;
+        return true;
+    }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_pos = 0;
+};
+
+std::optional<qint32> parseInt32(QByteArrayView field)
+{
+    field = field.trimmed();
+    if (field.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong value = QByteArray(field.data(), field.size()).toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(value);
+}
+
+void parseHeader(QByteArrayView line, SlotRecord *record)
+{
+    const qsizetype comma = line.indexOf(',');
+    if (comma < 0)
+        return;
+    const auto number = parseInt32(line.first(comma));
+    const auto count = parseInt32(line.sliced(comma + 1));
+    if (!number || !count)
+        return;
+    record->count = count;
+    if (*number >= 1 && *number <= MaxSlots)
+        record->number = qint16(*number);
+}
+
+void parseTitle(QByteArrayView line, SlotRecord *record)
+{
+    line = line.trimmed();
+    if (!line.startsWith('"'))
+        return;
+    line = line.sliced(1);
+    const qsizetype close = line.indexOf('"');
+    record->title = CodePage::decode(QByteArray(line.data(), close < 0 ? line.size() : close));
+}
+
+// The count narrowed to 16 bits as the reader has always done: a count that does not
+// fit reads no line at all.
+int linesToRead(qint32 count)
+{
+    return count >= 1 && count <= MaxBodyLines ? count : 0;
+}
+
+// Reads the file's start in blocks until the header and title lines are in.
+QByteArray readHead(QFile &file)
+{
+    QByteArray head;
+    while (!file.atEnd()) {
+        const QByteArray block = file.read(4096);
+        if (block.isEmpty())
+            break;
+        head += block;
+        const qsizetype first = head.indexOf(CrLf);
+        if (first >= 0 && head.indexOf(CrLf, first + 2) >= 0)
+            break;
+    }
+    return head;
+}
+
+SlotRecord readSlotFile(int n, bool withBody)
+{
+    QFile file(SlotFilePath(n));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = withBody ? file.readAll() : readHead(file);
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    SlotRecord record = ParseSlot(bytes, withBody);
+    record.opened = true;
+    return record;
+}
+
+} // namespace
+
+QString PathWithSlash(const QString &folder)
+{
+    const QChar separator = QDir::separator();
+    if (folder.endsWith(separator))
+        return folder;
+    return folder + separator;
+}
+
+QString SlotFilePath(int n)
+{
+    return PathWithSlash(AppFolder) + QStringLiteral("Qbox") + QString::number(n) + QStringLiteral(".QBX");
+}
+
+bool FileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden();
+}
+
+qint64 LineCount(const QString &text)
+{
+    return text.count(QStringLiteral("\r\n")) + 1;
+}
+
+SlotRecord ParseSlot(const QByteArray &bytes, bool withBody)
+{
+    SlotRecord record;
+    LineCursor lines(bytes);
+    qsizetype start = 0;
+    qsizetype end = 0;
+
+    if (lines.next(&start, &end))
+        parseHeader(QByteArrayView(bytes).sliced(start, end - start), &record);
+    if (lines.next(&start, &end))
+        parseTitle(QByteArrayView(bytes).sliced(start, end - start), &record);
+    if (!withBody || !record.count)
+        return record;
+
+    // Every line read comes back followed by CR LF; decoding the whole run of lines
+    // at once keeps a large body cheap.
+    const int wanted = linesToRead(*record.count);
+    const qsizetype bodyStart = lines.pos();
+    int read = 0;
+    while (read < wanted && lines.next(&start, &end))
+        ++read;
+    const bool lastHadCrLf = read == 0 || end + 2 <= bytes.size();
+    const qsizetype bodyEnd = read == 0 ? bodyStart : (lastHadCrLf ? end + 2 : end);
+    record.text = CodePage::decode(QByteArray::fromRawData(bytes.constData() + bodyStart, bodyEnd - bodyStart));
+    if (!lastHadCrLf)
+        record.text += QStringLiteral("\r\n");
+    record.missingLines = wanted - read;
+    return record;
+}
+
+SlotRecord ReadSlotTitle(int n)
+{
+    return readSlotFile(n, false);
+}
+
+SlotRecord ReadSlot(int n)
+{
+    return readSlotFile(n, true);
+}
+
+WriteResult WriteSlot(int n, const QString &title, const QString &text)
+{
+    if (title.contains(QLatin1Char('"')) || title.contains(QLatin1Char('\r')) || title.contains(QLatin1Char('\n')))
+        return WriteResult::InvalidTitle;
+    const qint64 count = LineCount(text);
+    if (count > MaxBodyLines)
+        return WriteResult::TooManyLines;
+    const auto titleBytes = CodePage::encode(title);
+    const auto textBytes = CodePage::encode(text);
+    if (!titleBytes || !textBytes)
+        return WriteResult::Unencodable;
+
+    QByteArray bytes;
+    bytes.reserve(titleBytes->size() + textBytes->size() + 32);
+    bytes += QByteArray::number(n) + ',' + QByteArray::number(count) + CrLf;
+    bytes += '"' + *titleBytes + '"' + CrLf;
+    bytes += *textBytes + CrLf;
+
+    // The new file replaces the old one whole, or not at all.
+    QSaveFile file(SlotFilePath(n));
+    if (!file.open(QIODevice::WriteOnly))
+        return WriteResult::Failed;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return WriteResult::Failed;
+    }
+    return file.commit() ? WriteResult::Ok : WriteResult::Failed;
+}
+
+bool DeleteSlot(int n)
+{
+    return QFile::remove(SlotFilePath(n));
+}
+
+int FirstFreeSlot()
+{
+    int n = 1;
+    while (n < std::numeric_limits<qint16>::max() && FileExists(SlotFilePath(n)))
+        ++n;
+    return n;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// The message store: one slot file per message, QboxN.QBX in AppFolder.
+//
+// A slot file holds, each line ended by CR LF and in the 8-bit code page:
+//   n,count          the message number and the body's line count
+//   "title"          the title between double quotes, no escape
+//   count lines      the body
+// The readers never fail as a whole: they return what they could read and say
+// what they could not, so that callers can skip the failing steps.
+
+// What a reader found in one slot file.
+struct SlotRecord
+{
+    bool opened = false;                // the file could be opened and read
+    std::optional<qint16> number;       // the stored number, when it is a slot number
+    std::optional<qint32> count;        // the stored line count, when the header parsed
+    std::optional<QString> title;       // the title record, when present
+    QString text;                       // the body lines read, each followed by CR LF
+    int missingLines = 0;               // body lines the count promised but the file lacks
+
+    // Start-up and the grid need a number and a title to show a slot as its writer meant.
+    bool isWellFormed() const { return number.has_value() && title.has_value(); }
+};
+
+enum class WriteResult {
+    Ok,
+    Failed,         // the file could not be created or written; the old one is intact
+    Unencodable,    // the title or the text holds a character the code page lacks
+    TooManyLines,   // the text has more lines than a slot file can be read back with
+    InvalidTitle,   // the title holds a double quote or a line break
+};
+
+// The largest line count a slot file can be read back with (16-bit count).
+constexpr qint32 MaxBodyLines = 32767;
+
+QString PathWithSlash(const QString &folder);
+QString SlotFilePath(int n);
+bool FileExists(const QString &path);
+
+// The body editor's line count: CR LF pairs plus one.
+qint64 LineCount(const QString &text);
+
+SlotRecord ReadSlotTitle(int n);
+SlotRecord ReadSlot(int n);
+WriteResult WriteSlot(int n, const QString &title, const QString &text);
+bool DeleteSlot(int n);
+int FirstFreeSlot();
+
+// The parser behind the readers, on the bytes of a whole file (or of its head).
+SlotRecord ParseSlot(const QByteArray &bytes, bool withBody);
