@@ -6,6 +6,7 @@
 #include "platform/crlftext.h"
 #include "platform/keypressfilter.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 #include "platform/programexit.h"
 #include "platform/twips.h"
 #include "resources/appicons.h"
@@ -16,9 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -302,7 +301,7 @@ void FrmQbox::createMenus()
 
 void FrmQbox::Form_Load()
 {
-    AppFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    AppFolder = ProgramFolder();
 
     if (TrayBackend *backend = TrayBackend::current()) {
         backend->setEventHandler([this](int eventCode) {

@@ -194,13 +194,14 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text)
     bytes += '"' + *titleBytes + '"' + CrLf;
     bytes += *textBytes + CrLf;
 
-    // The new file replaces the old one whole, or not at all.
+    // The new file replaces the old one whole, or not at all. Unbuffered, a short
+    // write (disk full, size limit) shows in write()'s count: a buffered flush drops it.
     QSaveFile file(SlotFilePath(n));
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteResult::Failed;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        file.commit();
+        file.commit();  // discards the temporary file
         return WriteResult::Failed;
     }
     return file.commit() ? WriteResult::Ok : WriteResult::Failed;
