@@ -4,8 +4,11 @@ BUILD_DIR ?= build
 RUN_DIR   := Quillbox
 JOBS      ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_DIR  ?= build-asan
+FUZZ_DIR  ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-asan fuzz clean
 
 all: build
 
@@ -29,6 +32,32 @@ run: build
 
 test: build
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer; any report
+# fails its test. The end-to-end run is left to the normal build.
+test-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON \
+		> $(ASAN_DIR).configure.log 2>&1 || { cat $(ASAN_DIR).configure.log; exit 1; }
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
+
+# The slot-file reader on arbitrary bytes for FUZZ_SECONDS, from a copy of the seed corpus
+# so that the committed one does not grow. A crash, a hang or a sanitizer report fails.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DQUILLBOX_FUZZ=ON -DBUILD_TESTING=OFF \
+		> $(FUZZ_DIR).configure.log 2>&1 || { cat $(FUZZ_DIR).configure.log; exit 1; }
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_slotparser
+	@rm -rf $(FUZZ_DIR)/corpus $(FUZZ_DIR)/artifacts
+	@mkdir -p $(FUZZ_DIR)/artifacts
+	@cp -r fuzz/corpus $(FUZZ_DIR)/corpus
+	@$(FUZZ_DIR)/fuzz/fuzz_slotparser -max_total_time=$(FUZZ_SECONDS) -timeout=1 \
+		-rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/ \
+		$(FUZZ_DIR)/corpus
 
 clean:
 	@rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log
