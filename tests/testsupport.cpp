@@ -2,6 +2,7 @@
 
 #include "mainwin/frmqbox.h"
 #include "mainwin/msflexgrid.h"
+#include "module1.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 
@@ -12,6 +13,8 @@
 ScratchFolder::ScratchFolder()
 {
     SetProgramFolderForTests(m_dir.path());
+    // What start-up will set, for tests that use the store before a window exists.
+    AppFolder = ProgramFolder();
 }
 
 ScratchFolder::~ScratchFolder()
