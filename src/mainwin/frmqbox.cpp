@@ -1,5 +1,6 @@
 #include "frmqbox.h"
 
+#include "about/frmabout.h"
 #include "mainwin/msflexgrid.h"
 #include "module1.h"
 #include "platform/clipboard.h"
@@ -15,7 +16,6 @@
 #include "tray/traybackend.h"
 #include "tray/traydata.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
@@ -51,15 +51,23 @@ void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colo
     widget->setAutoFillBackground(true);
 }
 
-// The window's own font, spelled out so that children of bold frames do not inherit bold.
+// The form's font: the classic 8-point sans serif, or the nearest one installed.
+QFont formFont(bool bold)
+{
+    const QString family = QStringLiteral("MS Sans Serif");
+    QFont::insertSubstitutions(family, {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                                        QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    // Spelled out, so that the children of a bold frame do not inherit bold.
+    font.setBold(bold);
+    return font;
+}
+
 QFont plainFont()
 {
-    const QFont base = QApplication::font();
-    QFont font;
-    font.setFamily(base.family());
-    font.setPointSizeF(base.pointSizeF());
-    font.setBold(false);
-    return font;
+    return formFont(false);
 }
 
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
@@ -67,12 +75,8 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
 {
     auto *frame = new QGroupBox(caption, parent);
     place(frame, name, left, top, width, height);
-    if (!caption.isEmpty()) {
-        QFont bold(QStringLiteral("MS Sans Serif"));
-        bold.setPointSizeF(8.25);
-        bold.setBold(true);
-        frame->setFont(bold);
-    }
+    if (!caption.isEmpty())
+        frame->setFont(formFont(true));
     return frame;
 }
 
@@ -162,6 +166,7 @@ FrmQbox::FrmQbox(QWidget *parent)
     setObjectName(QStringLiteral("FrmQbox"));
     setWindowTitle(Caption);
     setWindowIcon(AppIcons::windowIcon());
+    setFont(plainFont());
     // A fixed single border with its close box, and neither minimize nor maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -704,4 +709,6 @@ void FrmQbox::closeEvent(QCloseEvent *event)
 
 void FrmQbox::Mnu_Apropos_Click()
 {
+    frmAbout dialog;
+    dialog.exec();
 }
