@@ -3,21 +3,10 @@
 #include "platform/registrytable.h"
 #include "platform/systemregistry.h"
 
-#include <optional>
-
 namespace {
 
-std::optional<RegistryTable> &testTable()
-{
-    static std::optional<RegistryTable> table;
-    return table;
-}
-
-quint32 &lastAccessMask()
-{
-    static quint32 mask = 0;
-    return mask;
-}
+RegistryTable *testTable = nullptr;
+quint32 lastAccessMask = 0;
 
 } // namespace
 
@@ -27,9 +16,9 @@ long RegOpenKeyExA(quint32 root, const QString &subKey, quint32 options, quint32
                    HKey *result)
 {
     Q_UNUSED(options);
-    lastAccessMask() = samDesired;
-    if (testTable())
-        return testTable()->openKey(root, subKey, result);
+    lastAccessMask = samDesired;
+    if (testTable)
+        return testTable->openKey(root, subKey, result);
     return SystemRegOpenKey(root, subKey, result);
 }
 
@@ -37,31 +26,26 @@ long RegQueryValueExA(HKey key, const QString &valueName, quint32 *reserved, qui
                       quint8 *data, quint32 *size)
 {
     Q_UNUSED(reserved);
-    if (testTable())
-        return testTable()->queryValue(key, valueName, type, data, size);
+    if (testTable)
+        return testTable->queryValue(key, valueName, type, data, size);
     return SystemRegQueryValue(key, valueName, type, data, size);
 }
 
 long RegCloseKey(HKey key)
 {
-    if (testTable())
-        return testTable()->closeKey(key);
+    if (testTable)
+        return testTable->closeKey(key);
     return SystemRegCloseKey(key);
 }
 
 quint32 LastAccessMask()
 {
-    return lastAccessMask();
+    return lastAccessMask;
 }
 
-void SetRegistryTable(const RegistryTable &table)
+void SetRegistryTable(RegistryTable *table)
 {
-    testTable() = table;
-}
-
-void ResetRegistryTable()
-{
-    testTable().reset();
+    testTable = table;
 }
 
 } // namespace Registry

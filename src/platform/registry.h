@@ -38,8 +38,8 @@ long RegCloseKey(HKey key);
 // The access mask of the latest RegOpenKeyExA call, as the caller asked for it.
 quint32 LastAccessMask();
 
-// Tests: read from table until ResetRegistryTable() goes back to the system's registry.
-void SetRegistryTable(const RegistryTable &table);
-void ResetRegistryTable();
+// Tests: read from table, which the caller keeps alive; nullptr goes back to the
+// system's registry.
+void SetRegistryTable(RegistryTable *table);
 
 } // namespace Registry

@@ -19,6 +19,9 @@ public:
                     quint32 *size) const;
     long closeKey(Registry::HKey key);
 
+    // Keys opened and not closed yet.
+    int openKeyCount() const { return int(m_openKeys.size()); }
+
 private:
     struct Value
     {

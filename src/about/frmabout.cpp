@@ -1,0 +1,336 @@
+#include "frmabout.h"
+
+#include "about/aboutpictures.h"
+#include "about/clickablelabel.h"
+#include "platform/msgbox.h"
+#include "platform/programstart.h"
+#include "platform/registry.h"
+#include "platform/shellopen.h"
+#include "platform/twips.h"
+#include "store/codepage.h"
+#include "store/slotstore.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStringList>
+
+#include <cctype>
+#include <stdexcept>
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Quillbox");
+const QString MakerSite = QStringLiteral("https://www.tavrel.example");
+const QString ContactAddress = QStringLiteral("contact@tavrel.example");
+const QString Credit = QStringLiteral("Conçu par l'équipe Tavrel");
+const QString Freeware = QStringLiteral("Logiciel FREEWARE");
+
+const QString SysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString SysInfoValue = QStringLiteral("PATH");
+const QString SysInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+const QString SysInfoLocationValue = QStringLiteral("MSINFO");
+const QString SysInfoProgram = QStringLiteral("\\MSINFO32.EXE");
+
+// READ_CONTROL and every key right but KEY_WOW64_*: what the lookup has always asked
+// for. The Windows registry layer opens for reading whatever is asked.
+constexpr quint32 KeyAccessMask = 0x2003F;
+constexpr int ValueBufferSize = 1024;
+
+const QColor Green(0, 255, 0);
+const QColor Blue(0, 0, 255);
+const QColor Red(255, 0, 0);
+
+QFont aboutFont(qreal pointSize = 8.25, bool bold = false)
+{
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setStyleHint(QFont::Cursive);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    return widget;
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+// The web and mail links: blue centred text under the pointing hand.
+void makeLink(QLabel *label, const QCursor &hand, const QString &toolTip)
+{
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setTextColor(label, Blue);
+    label->setCursor(hand);
+    label->setToolTip(toolTip);
+}
+
+// A horizontal line drawn as a thin filled frame.
+QFrame *makeLine(QWidget *parent, const char *name, int y, int length, int width,
+                 const QColor &color)
+{
+    auto *line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setGeometry(0, twips(y) - width / 2, twips(length), width);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, color);
+    line->setPalette(palette);
+    line->setAutoFillBackground(true);
+    return line;
+}
+
+bool isHexDigits(const QString &text)
+{
+    for (const QChar c : text) {
+        const char latin = c.toLatin1();
+        if (!std::isxdigit(static_cast<unsigned char>(latin)))
+            return false;
+    }
+    return !text.isEmpty();
+}
+
+// "&h" and hexadecimal digits are read as a 32-bit signed number and written in plain
+// decimal; text that is not such a number stays as it is, as the number formatting of
+// the old runtime does.
+QString formatHexNumber(const QString &digits)
+{
+    bool ok = false;
+    const quint64 value = isHexDigits(digits) ? digits.toULongLong(&ok, 16) : 0;
+    if (!ok || value > 0xFFFFFFFFu)
+        return QStringLiteral("&h") + digits;
+    return QString::number(qint32(quint32(value)));
+}
+
+void SysInfoMissing()
+{
+    MsgBox(QStringLiteral("Information Systeme introuvable !"), MsgBoxStyle::OkOnly, AppTitle);
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Quillbox : A Propos"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(AboutPictures::dialogIcon()));
+    setFixedSize(twips(5730), twips(3195));
+    setFont(aboutFont());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    createControls();
+    Form_Load();
+}
+
+void frmAbout::createControls()
+{
+    const QCursor hand = AboutPictures::pointingHand();
+
+    Command1 = place(new QPushButton(QStringLiteral("Détails..."), this), "Command1",
+                     3840, 2280, 1575, 375);
+    cmdOK = place(new QPushButton(QStringLiteral("OK"), this), "cmdOK", 3840, 1440, 1620, 585);
+    cmdOK->setFont(aboutFont(8.25, true));
+    cmdOK->setDefault(true);
+    cmdSysInfo = place(new QPushButton(QStringLiteral("&Système Info..."), this), "cmdSysInfo",
+                       3840, 2760, 1605, 345);
+    cmdSysInfo->setToolTip(QStringLiteral("Informations système"));
+
+    Image2 = place(new ClickableLabel(QString(), this), "Image2", 1320, 2400, 1500, 660);
+    Image2->setPixmap(AboutPictures::donationButton());
+    Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image2->setCursor(hand);
+    Image2->setToolTip(QStringLiteral(
+            "Faire un don avec PayPal - Un solution gratuite, rapide et sécurisée."));
+
+    Label3 = place(new ClickableLabel(QStringLiteral("URL : ") + MakerSite, this), "Label3",
+                   960, 1680, 2115, 225);
+    makeLink(Label3, hand, QStringLiteral("Visitez le site officiel tavrel"));
+
+    Image1 = place(new QLabel(this), "Image1", 120, 240, 720, 720);
+    Image1->setPixmap(AboutPictures::dialogIcon());
+    Image1->setScaledContents(true);
+
+    Label2 = place(new QLabel(Freeware, this), "Label2", 720, 2040, 2775, 255);
+    Label2->setFont(aboutFont(9.75, true));
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setTextColor(Label2, Red);
+
+    Line1_1 = makeLine(this, "Line1_1", 1217, 5564, 1, QColor(128, 128, 128));
+
+    lblDescription = place(new QLabel(Credit, this), "lblDescription", 1080, 840, 3885, 330);
+    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(lblDescription, Green);
+
+    lblTitle = place(new QLabel(QStringLiteral("Titre de l'application"), this), "lblTitle",
+                     1080, 120, 3885, 240);
+    lblTitle->setFont(aboutFont(9.75, true));
+    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(lblTitle, Green);
+
+    Line1_0 = makeLine(this, "Line1_0", 1200, 5549, 2, Qt::white);
+
+    lblVersion = place(new QLabel(QStringLiteral("Version"), this), "lblVersion",
+                       1080, 600, 3885, 225);
+    lblVersion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColor(lblVersion, Green);
+
+    lblDisclaimer = place(new ClickableLabel(QStringLiteral("E-Mail : ") + ContactAddress, this),
+                          "lblDisclaimer", 600, 1320, 2625, 225);
+    makeLink(lblDisclaimer, hand, QStringLiteral("Envoyer un courriel"));
+
+    setTabOrder(cmdOK, cmdSysInfo);
+    setTabOrder(cmdSysInfo, Command1);
+    cmdOK->setFocus();
+
+    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(Image2, &ClickableLabel::clicked, this, &frmAbout::Image2_Click);
+    connect(Label3, &ClickableLabel::clicked, this, &frmAbout::Label3_Click);
+    connect(lblDisclaimer, &ClickableLabel::clicked, this, &frmAbout::lblDisclaimer_Click);
+}
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(QStringLiteral("A propos : ") + AppTitle);
+    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+                                .arg(QUILLBOX_VERSION_MAJOR)
+                                .arg(QUILLBOX_VERSION_MINOR)
+                                .arg(QUILLBOX_VERSION_PATCH));
+    lblTitle->setText(AppTitle);
+}
+
+// OK is also the cancel button: Escape presses it.
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        cmdOK->click();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::Command1_Click()
+{
+    const QStringList lines = {
+        QStringLiteral("Quillbox : Version 1.3.0"),
+        QString(),
+        Credit,
+        QStringLiteral("E-Mail : ") + ContactAddress,
+        QStringLiteral("Url : ") + MakerSite,
+        QString(),
+        QStringLiteral("Gestionnaire de Presse Papier"),
+        QString(),
+        Freeware,
+    };
+    MsgBox(lines.join(QLatin1Char('\r')), MsgBoxStyle::Information, QStringLiteral("A propos"));
+}
+
+void frmAbout::Image2_Click()
+{
+    ShellOpen(MakerSite + QStringLiteral("/Don/Don.htm"));
+}
+
+void frmAbout::Label3_Click()
+{
+    ShellOpen(MakerSite);
+}
+
+void frmAbout::lblDisclaimer_Click()
+{
+    ShellOpen(QStringLiteral("mailto:") + ContactAddress);
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    try {
+        quint32 root = Registry::HKEY_LOCAL_MACHINE;
+        QString SysInfoPath;
+        if (!GetKeyValue(root, SysInfoKey, SysInfoValue, SysInfoPath)) {
+            if (!GetKeyValue(root, SysInfoLocationKey, SysInfoLocationValue, SysInfoPath)) {
+                SysInfoMissing();
+                return;
+            }
+            if (!FileExists(SysInfoPath + SysInfoProgram)) {
+                SysInfoMissing();
+                return;
+            }
+            SysInfoPath += SysInfoProgram;
+        }
+        if (!StartProgram(SysInfoPath))
+            SysInfoMissing();
+    } catch (const std::runtime_error &) {
+        SysInfoMissing();
+    }
+}
+
+bool frmAbout::GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
+                           QString &KeyVal)
+{
+    Registry::HKey hKey = 0;
+    if (Registry::RegOpenKeyExA(KeyRoot, KeyName, 0, KeyAccessMask, &hKey) != Registry::Success) {
+        KeyVal.clear();
+        return false;
+    }
+    const auto closeKey = qScopeGuard([hKey] { Registry::RegCloseKey(hKey); });
+
+    QByteArray buffer(ValueBufferSize, '\0');
+    quint32 type = 0;
+    quint32 size = ValueBufferSize;
+    if (Registry::RegQueryValueExA(hKey, SubKeyRef, nullptr, &type,
+                                   reinterpret_cast<quint8 *>(buffer.data()), &size)
+        != Registry::Success) {
+        KeyVal.clear();
+        return false;
+    }
+    // A value of size 0 has no last byte to test for a NUL: the whole lookup fails.
+    if (size == 0)
+        throw std::runtime_error("registry value of size 0");
+    QByteArray text = buffer.left(int(size));
+    if (text.endsWith('\0'))
+        text.chop(1);
+
+    switch (type) {
+    case Registry::REG_SZ:
+        KeyVal = CodePage::decode(text);
+        break;
+    case Registry::REG_DWORD:
+        for (auto byte = text.crbegin(); byte != text.crend(); ++byte)
+            KeyVal += QStringLiteral("%1").arg(uchar(*byte), 2, 16, QLatin1Char('0')).toUpper();
+        KeyVal = formatHexNumber(KeyVal);
+        break;
+    default:
+        break;
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QtGlobal>
+
+class ClickableLabel;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The About box: program name, version, credits, the details box, three links and the
+// system-information launcher. Each opening builds a fresh dialog, so Form_Load runs
+// every time.
+class frmAbout : public QDialog
+{
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+
+    void cmdOK_Click();
+    void Command1_Click();
+    void Image2_Click();
+    void Label3_Click();
+    void lblDisclaimer_Click();
+    void cmdSysInfo_Click();
+
+    // Finds the system-information program through the registry and starts it, or
+    // says that it cannot be found.
+    void StartSysInfo();
+    // Reads the value SubKeyRef of the key KeyName under KeyRoot into KeyVal; true when
+    // a value was read. Throws std::runtime_error on a value of size 0.
+    bool GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
+                     QString &KeyVal);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+
+    QPushButton *Command1 = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
+    ClickableLabel *Image2 = nullptr;
+    ClickableLabel *Label3 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QFrame *Line1_1 = nullptr;
+    QLabel *lblDescription = nullptr;
+    QLabel *lblTitle = nullptr;
+    QFrame *Line1_0 = nullptr;
+    QLabel *lblVersion = nullptr;
+    ClickableLabel *lblDisclaimer = nullptr;
+};
