@@ -196,7 +196,12 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text)
 
     // The new file replaces the old one whole, or not at all. Unbuffered, a short
     // write (disk full, size limit) shows in write()'s count: a buffered flush drops it.
-    QSaveFile file(SlotFilePath(n));
+    // A slot file that is a link would be written through to its target, outside the
+    // program folder: refuse it rather than follow it.
+    const QString path = SlotFilePath(n);
+    if (QFileInfo(path).isSymLink())
+        return WriteResult::Failed;
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteResult::Failed;
     if (file.write(bytes) != bytes.size()) {
