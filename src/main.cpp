@@ -1,4 +1,5 @@
 #include "mainwin/frmqbox.h"
+#include "platform/singleinstance.h"
 #include "tray/systemtraybackend.h"
 
 #include <QApplication>
@@ -9,10 +10,20 @@ int main(int argc, char *argv[])
     // Hiding to the tray leaves no window; only the quit commands end the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // A copy already running from this folder is asked to show its window instead.
+    SingleInstance instance(QCoreApplication::applicationDirPath());
+    if (!instance.claim())
+        return 0;
+
     SystemTrayBackend tray;
     TrayBackend::setCurrent(&tray);
 
     FrmQbox window;
+    QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
+        window.Mnu_Affichier_Click();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return app.exec();
 }

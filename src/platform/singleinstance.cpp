@@ -47,8 +47,9 @@ QString SingleInstance::serverNameFor(const QString &folder)
 
 bool SingleInstance::claim()
 {
+    // No access options: with them Qt renames its socket over an existing one, and a
+    // second copy would take the name from the first instead of being refused.
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server->listen(m_serverName)) {
         acceptRequests();
         return true;
