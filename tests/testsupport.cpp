@@ -6,8 +6,13 @@
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 ScratchFolder::ScratchFolder()
@@ -20,11 +25,6 @@ ScratchFolder::ScratchFolder()
 ScratchFolder::~ScratchFolder()
 {
     SetProgramFolderForTests(QString());
-}
-
-QString ScratchFolder::filePath(const QString &name) const
-{
-    return m_dir.filePath(name);
 }
 
 void ScratchFolder::write(const QString &name, const QByteArray &bytes) const
@@ -45,6 +45,11 @@ bool ScratchFolder::exists(const QString &name) const
     return QFile::exists(filePath(name));
 }
 
+void ScratchFolder::remove(const QString &name) const
+{
+    QFile::remove(filePath(name));
+}
+
 QStringList ScratchFolder::entries() const
 {
     return QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -58,6 +63,14 @@ QByteArray slotBytes(int number, const QByteArray &title, const QList<QByteArray
     for (const QByteArray &line : lines)
         bytes += line + "\r\n";
     return bytes;
+}
+
+FileMap slotFiles(int first, int last)
+{
+    FileMap files;
+    for (int n = first; n <= last; ++n)
+        files.insert(QStringLiteral("Qbox%1.QBX").arg(n), slotBytes(n, "t", {"x"}));
+    return files;
 }
 
 MsgBoxRecorder::MsgBoxRecorder()
@@ -75,28 +88,109 @@ MsgBoxRecorder::~MsgBoxRecorder()
     SetMsgBoxFunction({});
 }
 
-FakeTrayBackend::FakeTrayBackend()
-{
-    setCurrent(this);
-}
-
-FakeTrayBackend::~FakeTrayBackend() = default;
-
-void FakeTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data)
-{
-    m_calls.append({action, data});
-}
-
-void clickGridCell(FrmQbox &window, int row, int col)
-{
-    auto *grid = window.findChild<MSFlexGrid *>(QStringLiteral("MSFlexGrid1"));
-    QTableWidgetItem *cell = grid->item(row - 1, col);
-    grid->scrollToItem(cell);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(cell).center());
-}
-
 bool showWindow(QWidget &window)
 {
     window.show();
     return QTest::qWaitForWindowExposed(&window);
+}
+
+Session::Session(const FileMap &files)
+{
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        folder.write(it.key(), it.value());
+    m_window = std::make_unique<FrmQbox>();
+    if (!showWindow(*m_window))
+        qFatal("the main window was never exposed");
+}
+
+Session::~Session() = default;
+
+MSFlexGrid *Session::grid() const
+{
+    return m_window->findChild<MSFlexGrid *>(QStringLiteral("MSFlexGrid1"));
+}
+
+QLineEdit *Session::title() const
+{
+    return m_window->findChild<QLineEdit *>(QStringLiteral("Text2"));
+}
+
+QPlainTextEdit *Session::body() const
+{
+    return m_window->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+}
+
+QPlainTextEdit *Session::display() const
+{
+    return m_window->findChild<QPlainTextEdit *>(QStringLiteral("Label1"));
+}
+
+QLabel *Session::shownTitle() const
+{
+    return m_window->findChild<QLabel *>(QStringLiteral("Label3"));
+}
+
+QAbstractButton *Session::button(const char *name) const
+{
+    return m_window->findChild<QAbstractButton *>(QLatin1String(name));
+}
+
+QAction *Session::item(const char *name) const
+{
+    return m_window->findChild<QAction *>(QLatin1String(name));
+}
+
+QString Session::mode() const
+{
+    QStringList parts;
+    const char *frames[][2] = {{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}};
+    for (const auto &frame : frames) {
+        if (m_window->findChild<QWidget *>(QLatin1String(frame[0]))->isVisible())
+            parts << QLatin1String(frame[1]);
+    }
+    if (grid()->isEnabled())
+        parts << QStringLiteral("grid");
+    return parts.join(QLatin1Char(' '));
+}
+
+QString Session::commands() const
+{
+    QString bits;
+    for (const char *name : {"Command1", "Command3", "Command4"})
+        bits += button(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    for (const char *name : {"Mnu_Copier", "Mnu_Modif", "Mnu_Sup"})
+        bits += item(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return bits;
+}
+
+QString Session::tooltip(const char *name) const
+{
+    return button(name)->toolTip();
+}
+
+QString Session::cellText(int row) const
+{
+    return grid()->item(row - 1, 1)->text();
+}
+
+bool Session::cellYellow(int row) const
+{
+    return grid()->item(row - 1, 1)->data(Qt::BackgroundRole).value<QBrush>().color() == QColor(255, 255, 0);
+}
+
+QString Session::bodyText() const
+{
+    return body()->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void Session::click(const char *name) const
+{
+    QTest::mouseClick(button(name), Qt::LeftButton);
+}
+
+void Session::clickCell(int row, int col) const
+{
+    QTableWidgetItem *cell = grid()->item(row - 1, col);
+    grid()->scrollToItem(cell);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualItemRect(cell).center());
 }

@@ -4,13 +4,23 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 class FrmQbox;
+class MSFlexGrid;
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
+
+using FileMap = QMap<QString, QByteArray>;
 
 // A scratch program folder: the window and the store work in it for the test's life.
 class ScratchFolder
@@ -20,10 +30,11 @@ public:
     ~ScratchFolder();
 
     QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const;
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(const QString &name) const;
     bool exists(const QString &name) const;
+    void remove(const QString &name) const;
     // Every entry of the folder, to see that nothing else was left behind.
     QStringList entries() const;
 
@@ -31,8 +42,9 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A slot file's bytes, in the stored layout.
+// A slot file's bytes, in the stored layout; and plain files for the given slots.
 QByteArray slotBytes(int number, const QByteArray &title, const QList<QByteArray> &lines);
+FileMap slotFiles(int first, int last);
 
 // Records each message box and answers from a script (OK when the script runs out).
 class MsgBoxRecorder
@@ -69,10 +81,9 @@ public:
         NotifyIconData data;
     };
 
-    FakeTrayBackend();
-    ~FakeTrayBackend() override;
+    FakeTrayBackend() { setCurrent(this); }
 
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override;
+    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override { m_calls.append({action, data}); }
     bool isAvailable() const override { return m_available; }
 
     void setAvailable(bool available) { m_available = available; }
@@ -84,9 +95,45 @@ private:
     bool m_available = true;
 };
 
-
-// A user's click on a grid cell, the row counted as the grid counts it (1 to 50).
-void clickGridCell(FrmQbox &window, int row, int col = 1);
-
-// Shows the window on the offscreen screen and waits until it can take input.
+// Shows a window on the offscreen screen and waits until it can take input.
 bool showWindow(QWidget &window);
+
+// The main window started, and shown offscreen, over a scratch folder holding the
+// given files, with scripted message boxes and a fake notification area. Controls are
+// reached by their names, as a user's tools would.
+class Session
+{
+public:
+    explicit Session(const FileMap &files = {});
+    ~Session();
+
+    ScratchFolder folder;
+    FakeTrayBackend tray;
+    MsgBoxRecorder boxes;
+
+    FrmQbox &window() const { return *m_window; }
+    MSFlexGrid *grid() const;
+    QLineEdit *title() const;
+    QPlainTextEdit *body() const;
+    QPlainTextEdit *display() const;
+    QLabel *shownTitle() const;
+    QAbstractButton *button(const char *name) const;
+    QAction *item(const char *name) const;
+
+    // "buttons", "view", "edit" for the panels shown, then "grid" when it is enabled.
+    QString mode() const;
+    // Copier, Modifier and Supprimer as buttons, then as menu items: 1 for enabled.
+    QString commands() const;
+    QString tooltip(const char *name) const;
+    QString cellText(int row) const;
+    bool cellYellow(int row) const;
+    // The editor's text as the handlers see it, with CR LF.
+    QString bodyText() const;
+
+    void click(const char *name) const;
+    // A user's click on a grid cell, the row counted as the grid counts it (1 to 50).
+    void clickCell(int row, int col = 1) const;
+
+private:
+    std::unique_ptr<FrmQbox> m_window;
+};
