@@ -410,7 +410,8 @@ void tst_frmAbout::linksOpenTheirTargets()
 
     ShellOpens shell;
     frmAbout dialog;
-    QVERIFY(showWindow(dialog));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto *link = dialog.findChild<QLabel *>(name);
     QVERIFY(link);
     QCOMPARE(link->cursor().shape(), Qt::BitmapCursor);
@@ -427,7 +428,8 @@ void tst_frmAbout::systemInfoButtonRunsTheLauncher()
     MsgBoxRecorder boxes;
     ProgramStarts programs;
     frmAbout dialog;
-    QVERIFY(showWindow(dialog));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
     dialog.findChild<QPushButton *>("cmdSysInfo")->click();
     QCOMPARE(prompts(boxes), QStringList{Missing});
