@@ -381,7 +381,7 @@ void tst_frmAbout::detailsShowNineLinesSeparatedByCarriageReturns()
     QCOMPARE(lines.count(QString()), 3);
     QCOMPARE(lines.first(), "Quillbox : Version 1.3.0");
     QCOMPARE(lines.at(3), "E-Mail : contact@tavrel.example");
-    QCOMPARE(lines.at(4), "Url : https://www.tavrel.example");
+    QCOMPARE(lines.at(4), "Url : https://tavrel.example");
     QCOMPARE(lines.at(6), "Gestionnaire de Presse Papier");
     QCOMPARE(lines.last(), "Logiciel FREEWARE");
 }
@@ -390,8 +390,8 @@ void tst_frmAbout::linksOpenTheirTargets_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("target");
-    QTest::newRow("donation") << "Image2" << "https://www.tavrel.example/Don/Don.htm";
-    QTest::newRow("web site") << "Label3" << "https://www.tavrel.example";
+    QTest::newRow("donation") << "Image2" << "https://tavrel.example/Don/Don.htm";
+    QTest::newRow("web site") << "Label3" << "https://tavrel.example";
     QTest::newRow("e-mail") << "lblDisclaimer" << "mailto:contact@tavrel.example";
 }
 

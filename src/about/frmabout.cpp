@@ -28,7 +28,7 @@
 namespace {
 
 const QString AppTitle = QStringLiteral("Quillbox");
-const QString MakerSite = QStringLiteral("https://www.tavrel.example");
+const QString MakerSite = QStringLiteral("https://tavrel.example");
 const QString ContactAddress = QStringLiteral("contact@tavrel.example");
 const QString Credit = QStringLiteral("Conçu par l'équipe Tavrel");
 const QString Freeware = QStringLiteral("Logiciel FREEWARE");
