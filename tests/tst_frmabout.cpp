@@ -92,9 +92,6 @@ private slots:
     void anEmptyFirstValueEndsTheSearch();
     void startProgramTakesThePathAsTheProgram();
 
-    void controlsStandWhereTheLayoutPutsThem_data();
-    void controlsStandWhereTheLayoutPutsThem();
-    void theDialogHasAFixedSize();
     void eachOpeningShowsCaptionTitleAndVersion();
     void enterAndEscapePressOk_data();
     void enterAndEscapePressOk();
@@ -268,53 +265,6 @@ void tst_frmAbout::startProgramTakesThePathAsTheProgram()
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(StartProgram(script));
     QTRY_VERIFY(QFile::exists(script + ".ran"));
-}
-
-void tst_frmAbout::controlsStandWhereTheLayoutPutsThem_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QColor>("color");
-
-    const QColor green(0, 255, 0);
-    const QColor blue(0, 0, 255);
-    QTest::newRow("Command1") << "Command1" << QRect(256, 152, 105, 25) << QColor();
-    QTest::newRow("cmdOK") << "cmdOK" << QRect(256, 96, 108, 39) << QColor();
-    QTest::newRow("cmdSysInfo") << "cmdSysInfo" << QRect(256, 184, 107, 23) << QColor();
-    QTest::newRow("Image2") << "Image2" << QRect(88, 160, 100, 44) << QColor();
-    QTest::newRow("Label3") << "Label3" << QRect(64, 112, 141, 15) << blue;
-    QTest::newRow("Image1") << "Image1" << QRect(8, 16, 48, 48) << QColor();
-    QTest::newRow("Label2") << "Label2" << QRect(48, 136, 185, 17) << QColor(255, 0, 0);
-    QTest::newRow("Line1(1)") << "Line1_1" << QRect(0, 81, 371, 1) << QColor();
-    QTest::newRow("lblDescription") << "lblDescription" << QRect(72, 56, 259, 22) << green;
-    QTest::newRow("lblTitle") << "lblTitle" << QRect(72, 8, 259, 16) << green;
-    QTest::newRow("Line1(0)") << "Line1_0" << QRect(0, 79, 370, 2) << QColor();
-    QTest::newRow("lblVersion") << "lblVersion" << QRect(72, 40, 259, 15) << green;
-    QTest::newRow("lblDisclaimer") << "lblDisclaimer" << QRect(40, 88, 175, 15) << blue;
-}
-
-void tst_frmAbout::controlsStandWhereTheLayoutPutsThem()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QColor, color);
-
-    frmAbout dialog;
-    auto *control = dialog.findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
-    if (color.isValid())
-        QCOMPARE(control->palette().color(QPalette::WindowText), color);
-}
-
-void tst_frmAbout::theDialogHasAFixedSize()
-{
-    frmAbout dialog;
-    QCOMPARE(dialog.objectName(), "frmAbout");
-    QCOMPARE(dialog.minimumSize(), QSize(382, 213));
-    QCOMPARE(dialog.maximumSize(), QSize(382, 213));
-    QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(Qt::black));
 }
 
 void tst_frmAbout::eachOpeningShowsCaptionTitleAndVersion()
