@@ -8,7 +8,7 @@ ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-asan fuzz clean
+.PHONY: all deps configure build run test test-asan fuzz bench clean
 
 all: build
 
@@ -41,7 +41,6 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
 
@@ -58,6 +57,10 @@ fuzz: deps
 	@$(FUZZ_DIR)/fuzz/fuzz_slotparser -max_total_time=$(FUZZ_SECONDS) -timeout=1 \
 		-rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/ \
 		$(FUZZ_DIR)/corpus
+
+# Start-up, memory and large-message figures in a Release build; writes bench/results.md.
+bench: deps
+	@bench/run
 
 clean:
 	@rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log

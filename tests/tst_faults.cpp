@@ -322,8 +322,8 @@ private Q_SLOTS:
         }
         QStringList leftovers = folder.entries();
         leftovers.removeOne(slotName(1));
-        qInfo("200 kills in %lld ms: version A %d times, version B %d times, %lld temporary files left",
-              clock.elapsed(), sawA, sawB, leftovers.size());
+        qInfo("200 kills in %lld ms: version A %d times, version B %d times, %lld temporary files left (%s)",
+              clock.elapsed(), sawA, sawB, leftovers.size(), qPrintable(leftovers.join(QStringLiteral(", "))));
         QVERIFY(sawA > 0 && sawB > 0);
 
         // A leftover never reads as a slot: only QboxN.QBX names count.
