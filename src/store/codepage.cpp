@@ -1,22 +1,58 @@
 #include "codepage.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 namespace CodePage {
+
+namespace {
+
+// Windows-1252 is Latin-1 except for the 32 bytes from 0x80 to 0x9F, listed here. Qt
+// converts this code page through ICU, whose converter data costs more than a megabyte
+// of resident memory once opened, for the sake of these 32 characters; a table is also
+// faster on a message of several megabytes. The five bytes without a glyph (81, 8D, 8F,
+// 90, 9D) stand for the control characters of the same number, as ICU has them.
+constexpr char16_t FirstOther = 0x80;
+constexpr int OtherCount = 32;
+constexpr char16_t Others[OtherCount] = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',
+};
+
+bool isOtherByte(unsigned byte)
+{
+    return (byte & 0xE0) == FirstOther;
+}
+
+} // namespace
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    const qsizetype size = bytes.size();
+    const auto *in = reinterpret_cast<const quint8 *>(bytes.constData());
+    QString text(size, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = isOtherByte(in[i]) ? Others[in[i] - FirstOther] : char16_t(in[i]);
+    return text;
 }
 
 std::optional<QByteArray> encode(const QString &text)
 {
-    QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x100 && !isOtherByte(unit)) {
+            *out++ = char(unit);
+            continue;
+        }
+        int other = 0;
+        while (other < OtherCount && Others[other] != unit)
+            ++other;
+        if (other == OtherCount)
+            return std::nullopt;
+        *out++ = char(FirstOther + other);
+    }
     return bytes;
 }
 

@@ -12,6 +12,17 @@ namespace {
 
 const QByteArray CrLf("\r\n");
 
+// Where the next CR LF starts at or after `from`, or -1. Searching for the LF alone
+// runs at memchr's speed; the CR before it is checked by hand.
+qsizetype indexOfCrLf(const QByteArray &bytes, qsizetype from)
+{
+    for (qsizetype lf = bytes.indexOf('\n', from + 1); lf >= 0; lf = bytes.indexOf('\n', lf + 1)) {
+        if (bytes.at(lf - 1) == '\r')
+            return lf - 1;
+    }
+    return -1;
+}
+
 // Reads the file's lines one at a time, each up to, not including, its CR LF.
 class LineCursor
 {
@@ -26,7 +37,7 @@ public:
     {
         if (atEnd())
             return false;
-        const qsizetype eol = m_bytes.indexOf(CrLf, m_pos);
+        const qsizetype eol = indexOfCrLf(m_bytes, m_pos);
         *start = m_pos;
         *end = eol < 0 ? m_bytes.size() : eol;
         m_pos = eol < 0 ? m_bytes.size() : eol + 2;
@@ -90,8 +101,8 @@ QByteArray readHead(QFile &file)
         if (block.isEmpty())
             break;
         head += block;
-        const qsizetype first = head.indexOf(CrLf);
-        if (first >= 0 && head.indexOf(CrLf, first + 2) >= 0)
+        const qsizetype first = indexOfCrLf(head, 0);
+        if (first >= 0 && indexOfCrLf(head, first + 2) >= 0)
             break;
     }
     return head;
@@ -133,7 +144,13 @@ bool FileExists(const QString &path)
 
 qint64 LineCount(const QString &text)
 {
-    return text.count(QStringLiteral("\r\n")) + 1;
+    // As for the bytes: look for the LF, then check the CR before it.
+    qint64 pairs = 0;
+    for (qsizetype lf = text.indexOf(u'\n', 1); lf >= 0; lf = text.indexOf(u'\n', lf + 1)) {
+        if (text.at(lf - 1) == u'\r')
+            ++pairs;
+    }
+    return pairs + 1;
 }
 
 SlotRecord ParseSlot(const QByteArray &bytes, bool withBody)
@@ -192,7 +209,8 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text)
     bytes.reserve(titleBytes->size() + textBytes->size() + 32);
     bytes += QByteArray::number(n) + ',' + QByteArray::number(count) + CrLf;
     bytes += '"' + *titleBytes + '"' + CrLf;
-    bytes += *textBytes + CrLf;
+    bytes += *textBytes;    // appended alone: `text + CrLf` would copy megabytes once more
+    bytes += CrLf;
 
     // The new file replaces the old one whole, or not at all. Unbuffered, a short
     // write (disk full, size limit) shows in write()'s count: a buffered flush drops it.

@@ -1,0 +1,165 @@
+// Large messages, in process: WriteSlot and ReadSlot throughput for a 32767-line body,
+// and the time from a grid click to a filled display box for it.
+//
+// The store works in AppFolder, which the window takes from the executable's folder, so
+// this program writes Qbox1.QBX next to itself: run a copy in a scratch folder (bench/run
+// does). The slot file is removed again at the end.
+//
+// Output, one figure a line: key=value, medians over the runs.
+
+#include "mainwin/frmqbox.h"
+#include "mainwin/msflexgrid.h"
+#include "module1.h"
+#include "store/slotstore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int BodyLines = MaxBodyLines;
+constexpr int LineLength = 100;
+constexpr int Slot = 1;
+
+// 100 characters of French text, accents included, so the code page does real work.
+QString bodyLine(int n)
+{
+    QString line = QStringLiteral("%1 Réunion à l'hôtel de ville, côté été : prévoir œufs, thé et café pour 12 € ").arg(n, 5, 10, QLatin1Char('0'));
+    while (line.size() < LineLength)
+        line += QLatin1Char('x');
+    line.truncate(LineLength);
+    return line;
+}
+
+QString largeBody()
+{
+    QString body;
+    body.reserve(BodyLines * (LineLength + 2));
+    for (int i = 1; i <= BodyLines; ++i) {
+        if (i > 1)
+            body += QStringLiteral("\r\n");
+        body += bodyLine(i);
+    }
+    return body;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Wall-clock and CPU milliseconds of each call of a step. On a shared machine the wall
+// clock also counts time spent waiting for a core; the CPU time does not.
+struct Timings
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
+};
+
+// Times `runs` calls of `step`, after one untimed warm-up call.
+Timings timeRuns(int runs, const std::function<void()> &step,
+                 const std::function<void()> &reset = {})
+{
+    Timings t;
+    for (int i = 0; i <= runs; ++i) {
+        if (reset)
+            reset();
+        QElapsedTimer timer;
+        const std::clock_t cpuStart = std::clock();
+        timer.start();
+        step();
+        const double wall = timer.nsecsElapsed() / 1e6;
+        const double cpu = double(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
+        if (i > 0) {
+            t.wall.push_back(wall);
+            t.cpu.push_back(cpu);
+        }
+    }
+    return t;
+}
+
+void print(const char *name, const Timings &t, double megabytes = 0)
+{
+    const double wall = median(t.wall);
+    const double cpu = median(t.cpu);
+    std::printf("%s_ms=%.2f\n%s_cpu_ms=%.2f\n", name, wall, name, cpu);
+    if (megabytes > 0)
+        std::printf("%s_mb_s=%.0f\n%s_cpu_mb_s=%.0f\n", name, megabytes / (wall / 1000), name,
+                    megabytes / (cpu / 1000));
+}
+
+void fail(const char *what)
+{
+    std::fprintf(stderr, "bench_store: %s\n", what);
+    QFile::remove(SlotFilePath(Slot));
+    std::exit(1);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+
+    AppFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    const QString title = QStringLiteral("Grand message");
+    const QString body = largeBody();
+
+    const Timings writes = timeRuns(runs, [&] {
+        if (WriteSlot(Slot, title, body) != WriteResult::Ok)
+            fail("WriteSlot failed");
+    });
+    const double megabytes = QFile(SlotFilePath(Slot)).size() / 1e6;
+
+    const QString expected = body + QStringLiteral("\r\n");
+    const Timings reads = timeRuns(runs, [&] {
+        if (ReadSlot(Slot).text.size() != expected.size())
+            fail("ReadSlot returned a different text");
+    });
+
+    // The window reads the stored title at start-up, as it would in the user's folder.
+    FrmQbox window;
+    window.show();
+    QCoreApplication::processEvents();
+    auto *grid = window.findChild<MSFlexGrid *>(QStringLiteral("MSFlexGrid1"));
+    auto *display = window.findChild<QPlainTextEdit *>(QStringLiteral("Label1"));
+    if (!grid || !display)
+        fail("MSFlexGrid1 or Label1 not found");
+    if (grid->textMatrix(Slot, 1) != title)
+        fail("the slot's title is not in the grid");
+
+    const Timings clicks = timeRuns(
+        runs,
+        [&] {
+            Q_EMIT grid->cellClicked(Slot - 1, 1);
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            display->setPlainText(QStringLiteral("Text3"));
+            QCoreApplication::processEvents();
+        });
+    if (display->blockCount() != BodyLines + 1 || !display->isVisible())
+        fail("the display box was not filled with the message");
+
+    std::printf("runs=%d\nfile_mb=%.2f\n", runs, megabytes);
+    print("write", writes, megabytes);
+    print("read", reads, megabytes);
+    print("click", clicks);
+
+    QFile::remove(SlotFilePath(Slot));
+    return 0;
+}
