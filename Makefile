@@ -56,7 +56,10 @@ fuzz: deps
 	@cp -r fuzz/corpus $(FUZZ_DIR)/corpus
 	@$(FUZZ_DIR)/fuzz/fuzz_slotparser -max_total_time=$(FUZZ_SECONDS) -timeout=1 \
 		-rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/ \
-		$(FUZZ_DIR)/corpus
+		$(FUZZ_DIR)/corpus > $(FUZZ_DIR)/fuzz.log 2>&1 \
+		|| { tail -n 80 $(FUZZ_DIR)/fuzz.log; echo "fuzz: failed, see $(FUZZ_DIR)/artifacts/"; exit 1; }
+	@grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' \
+		$(FUZZ_DIR)/fuzz.log
 
 # Start-up, memory and large-message figures in a Release build; writes bench/results.md.
 bench: deps

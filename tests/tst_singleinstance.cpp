@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
-#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,38 +114,6 @@ private Q_SLOTS:
         SingleInstance later(folder.path());
         QVERIFY(!later.claim());
         QTRY_COMPARE(shown.count(), 1);
-    }
-
-    void onlyTheShowRequestShows_data()
-    {
-        QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<int>("shows");
-
-        QTest::newRow("show") << QByteArray("show\n") << 1;
-        QTest::newRow("twice in one go") << QByteArray("show\nshow\n") << 2;
-        QTest::newRow("other word") << QByteArray("quit\n") << 0;
-        QTest::newRow("other case") << QByteArray("Show\n") << 0;
-        QTest::newRow("empty line") << QByteArray("\n") << 0;
-    }
-
-    void onlyTheShowRequestShows()
-    {
-        QFETCH(QByteArray, request);
-        QFETCH(int, shows);
-        QTemporaryDir folder;
-        SingleInstance guard(folder.path());
-        QSignalSpy shown(&guard, &SingleInstance::showRequested);
-        QVERIFY(guard.claim());
-
-        QLocalSocket client;
-        client.connectToServer(guard.serverName());
-        QVERIFY(client.waitForConnected(1000));
-        // A final request that always shows tells when the server has read everything.
-        client.write(request + "show\n");
-        QVERIFY(client.waitForBytesWritten(1000));
-        QTRY_COMPARE(shown.count(), shows + 1);
-        QTest::qWait(50);
-        QCOMPARE(shown.count(), shows + 1);
     }
 };
 

@@ -6,8 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 class TestSlotStore : public QObject
 {
@@ -246,27 +244,6 @@ private Q_SLOTS:
         const SlotRecord slot = ReadSlot(9);
         QCOMPARE(slot.text.size(), text.size() + 2);
         QCOMPARE(slot.missingLines, 0);
-    }
-
-    // A write cut short by the file-size limit stands for a full disk: the old
-    // message must survive whole, and no temporary file may stay behind.
-    void aFailedSaveLeavesTheOldFile()
-    {
-        const QByteArray old("6,1\r\n\"old\"\r\nold\r\n");
-        writeBytes(6, old);
-
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = 64;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const WriteResult result = WriteSlot(6, QStringLiteral("new"), QString(1000, QLatin1Char('n')));
-        setrlimit(RLIMIT_FSIZE, &saved);
-
-        QCOMPARE(result, WriteResult::Failed);
-        QCOMPARE(fileBytes(6), old);
-        QCOMPARE(QDir(AppFolder).entryList(QDir::Files | QDir::Hidden), QStringList{"Qbox6.QBX"});
     }
 
     void deleteRemovesOnlyItsSlot()
