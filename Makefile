@@ -26,7 +26,8 @@ build: configure
 # the messages are stored next to the program.
 run: build
 	@mkdir -p $(RUN_DIR)
-	@cp $(BUILD_DIR)/src/quillbox $(RUN_DIR)/quillbox
+	@# Replaced, not overwritten: a copy may be running from there.
+	@cp $(BUILD_DIR)/src/quillbox $(RUN_DIR)/quillbox.new && mv -f $(RUN_DIR)/quillbox.new $(RUN_DIR)/quillbox
 	@echo "Running $(RUN_DIR)/quillbox (messages are stored in $(RUN_DIR)/)"
 	@cd $(RUN_DIR) && ./quillbox
 
