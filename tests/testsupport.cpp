@@ -1,18 +1,11 @@
 #include "testsupport.h"
 
-#include "mainwin/frmqbox.h"
-#include "mainwin/msflexgrid.h"
 #include "module1.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 
 ScratchFolder::ScratchFolder()
@@ -105,47 +98,12 @@ Session::Session(const FileMap &files)
 
 Session::~Session() = default;
 
-MSFlexGrid *Session::grid() const
-{
-    return m_window->findChild<MSFlexGrid *>(QStringLiteral("MSFlexGrid1"));
-}
-
-QLineEdit *Session::title() const
-{
-    return m_window->findChild<QLineEdit *>(QStringLiteral("Text2"));
-}
-
-QPlainTextEdit *Session::body() const
-{
-    return m_window->findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
-}
-
-QPlainTextEdit *Session::display() const
-{
-    return m_window->findChild<QPlainTextEdit *>(QStringLiteral("Label1"));
-}
-
-QLabel *Session::shownTitle() const
-{
-    return m_window->findChild<QLabel *>(QStringLiteral("Label3"));
-}
-
-QAbstractButton *Session::button(const char *name) const
-{
-    return m_window->findChild<QAbstractButton *>(QLatin1String(name));
-}
-
-QAction *Session::item(const char *name) const
-{
-    return m_window->findChild<QAction *>(QLatin1String(name));
-}
-
 QString Session::mode() const
 {
     QStringList parts;
     const char *frames[][2] = {{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}};
     for (const auto &frame : frames) {
-        if (m_window->findChild<QWidget *>(QLatin1String(frame[0]))->isVisible())
+        if (find(frame[0])->isVisible())
             parts << QLatin1String(frame[1]);
     }
     if (grid()->isEnabled())

@@ -1,24 +1,22 @@
 #pragma once
 
+#include "mainwin/frmqbox.h"
+#include "mainwin/msflexgrid.h"
 #include "tray/traybackend.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QByteArray>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
-
-class FrmQbox;
-class MSFlexGrid;
-class QAbstractButton;
-class QAction;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QWidget;
 
 using FileMap = QMap<QString, QByteArray>;
 
@@ -112,13 +110,15 @@ public:
     MsgBoxRecorder boxes;
 
     FrmQbox &window() const { return *m_window; }
-    MSFlexGrid *grid() const;
-    QLineEdit *title() const;
-    QPlainTextEdit *body() const;
-    QPlainTextEdit *display() const;
-    QLabel *shownTitle() const;
-    QAbstractButton *button(const char *name) const;
-    QAction *item(const char *name) const;
+    template<typename T = QWidget>
+    T *find(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    MSFlexGrid *grid() const { return find<MSFlexGrid>("MSFlexGrid1"); }
+    QLineEdit *title() const { return find<QLineEdit>("Text2"); }
+    QPlainTextEdit *body() const { return find<QPlainTextEdit>("Text1"); }
+    QPlainTextEdit *display() const { return find<QPlainTextEdit>("Label1"); }
+    QLabel *shownTitle() const { return find<QLabel>("Label3"); }
+    QAbstractButton *button(const char *name) const { return find<QAbstractButton>(name); }
+    QAction *item(const char *name) const { return find<QAction>(name); }
 
     // "buttons", "view", "edit" for the panels shown, then "grid" when it is enabled.
     QString mode() const;

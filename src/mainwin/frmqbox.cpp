@@ -145,19 +145,6 @@ void addSeparator(QMenu *menu, const char *name)
     menu->addSeparator()->setObjectName(QLatin1String(name));
 }
 
-// The first character of text that the slot files' code page has no byte for.
-QString firstUnsavableCharacter(const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        if (!CodePage::encode(character))
-            return character;
-        i += length - 1;
-    }
-    return {};
-}
-
 } // namespace
 
 FrmQbox::FrmQbox(QWidget *parent)
@@ -512,7 +499,7 @@ void FrmQbox::warnUnsavable(WriteResult result, const QString &title, const QStr
     } else if (result == WriteResult::Unencodable) {
         problem = QStringLiteral("Le caractère « %1 » ne peut pas être enregistré : "
                                  "retirez-le du titre ou du texte !")
-                      .arg(firstUnsavableCharacter(title + body));
+                      .arg(CodePage::firstUnencodable(title + body));
     } else {
         problem = QStringLiteral("Le titre ne peut contenir ni guillemet ni saut de ligne !");
     }

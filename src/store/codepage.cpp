@@ -23,6 +23,18 @@ bool isOtherByte(unsigned byte)
     return (byte & 0xE0) == FirstOther;
 }
 
+// The byte for a character, or -1 when the code page has none.
+int byteFor(char16_t unit)
+{
+    if (unit < 0x100 && !isOtherByte(unit))
+        return unit;
+    for (int other = 0; other < OtherCount; ++other) {
+        if (Others[other] == unit)
+            return FirstOther + other;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
@@ -41,19 +53,23 @@ std::optional<QByteArray> encode(const QString &text)
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
     for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x100 && !isOtherByte(unit)) {
-            *out++ = char(unit);
-            continue;
-        }
-        int other = 0;
-        while (other < OtherCount && Others[other] != unit)
-            ++other;
-        if (other == OtherCount)
+        const int byte = byteFor(c.unicode());
+        if (byte < 0)
             return std::nullopt;
-        *out++ = char(FirstOther + other);
+        *out++ = char(byte);
     }
     return bytes;
+}
+
+QString firstUnencodable(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (byteFor(text.at(i).unicode()) >= 0)
+            continue;
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        return text.mid(i, pair ? 2 : 1);
+    }
+    return {};
 }
 
 } // namespace CodePage

@@ -15,4 +15,8 @@ QString decode(const QByteArray &bytes);
 // No value when a character has no byte in the code page: it is never replaced.
 std::optional<QByteArray> encode(const QString &text);
 
+// The first character of text that has no byte in the code page (a surrogate pair
+// whole), or an empty string when every character has one.
+QString firstUnencodable(const QString &text);
+
 } // namespace CodePage

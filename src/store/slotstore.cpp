@@ -96,13 +96,17 @@ int linesToRead(qint32 count)
 QByteArray readHead(QFile &file)
 {
     QByteArray head;
+    qsizetype first = -1;
     while (!file.atEnd()) {
         const QByteArray block = file.read(4096);
         if (block.isEmpty())
             break;
+        // Only the new block is searched, from the byte before it for a CR LF astride.
+        const qsizetype scanFrom = qMax<qsizetype>(0, head.size() - 1);
         head += block;
-        const qsizetype first = indexOfCrLf(head, 0);
-        if (first >= 0 && indexOfCrLf(head, first + 2) >= 0)
+        if (first < 0)
+            first = indexOfCrLf(head, scanFrom);
+        if (first >= 0 && indexOfCrLf(head, qMax(first + 2, scanFrom)) >= 0)
             break;
     }
     return head;
