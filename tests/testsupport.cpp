@@ -2,7 +2,7 @@
 
 #include "module1.h"
 #include "platform/msgbox.h"
-#include "platform/programfolder.h"
+#include "store/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,7 +10,7 @@ class TestCodePage : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void everyByteDecodesAsQtDecodesIt()
     {
         QStringDecoder qt("windows-1252", QStringDecoder::Flag::Stateless);

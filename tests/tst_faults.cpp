@@ -2,7 +2,7 @@
 #include "mainwin/msflexgrid.h"
 #include "module1.h"
 #include "platform/msgbox.h"
-#include "platform/programfolder.h"
+#include "store/programfolder.h"
 #include "store/slotstore.h"
 #include "testsupport.h"
 

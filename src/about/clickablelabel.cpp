@@ -20,5 +20,5 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)
-        emit clicked();
+        Q_EMIT clicked();
 }

@@ -10,7 +10,7 @@ class ClickableLabel : public QLabel
 public:
     explicit ClickableLabel(const QString &text, QWidget *parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

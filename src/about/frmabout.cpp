@@ -6,9 +6,10 @@
 #include "platform/programstart.h"
 #include "platform/registry.h"
 #include "platform/shellopen.h"
-#include "platform/twips.h"
+#include "mainwin/twips.h"
 #include "store/codepage.h"
 #include "store/slotstore.h"
+#include "version.h"
 
 #include <QByteArray>
 #include <QFont>
@@ -176,7 +177,7 @@ void frmAbout::createControls()
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setTextColor(Label2, Red);
 
-    Line1_1 = makeLine(this, "Line1_1", 1217, 5564, 1, QColor(128, 128, 128));
+    Line1_1 = makeLine(this, "Line1(1)", 1217, 5564, 1, QColor(128, 128, 128));
 
     lblDescription = place(new QLabel(Credit, this), "lblDescription", 1080, 840, 3885, 330);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -188,7 +189,7 @@ void frmAbout::createControls()
     lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColor(lblTitle, Green);
 
-    Line1_0 = makeLine(this, "Line1_0", 1200, 5549, 2, Qt::white);
+    Line1_0 = makeLine(this, "Line1(0)", 1200, 5549, 2, Qt::white);
 
     lblVersion = place(new QLabel(QStringLiteral("Version"), this), "lblVersion",
                        1080, 600, 3885, 225);
@@ -238,7 +239,7 @@ void frmAbout::cmdOK_Click()
 void frmAbout::Command1_Click()
 {
     const QStringList lines = {
-        QStringLiteral("Quillbox : Version 1.3.0"),
+        AppTitle + QStringLiteral(" : Version " QUILLBOX_VERSION_STRING),
         QString(),
         Credit,
         QStringLiteral("E-Mail : ") + ContactAddress,

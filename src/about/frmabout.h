@@ -14,6 +14,8 @@ class QPushButton;
 // every time.
 class frmAbout : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit frmAbout(QWidget *parent = nullptr);
 

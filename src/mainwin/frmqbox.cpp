@@ -1,15 +1,16 @@
 #include "frmqbox.h"
 
 #include "about/frmabout.h"
+#include "logging.h"
 #include "mainwin/msflexgrid.h"
 #include "module1.h"
 #include "platform/clipboard.h"
-#include "platform/crlftext.h"
-#include "platform/keypressfilter.h"
+#include "mainwin/crlftext.h"
+#include "mainwin/keypressfilter.h"
 #include "platform/msgbox.h"
-#include "platform/programfolder.h"
+#include "store/programfolder.h"
 #include "platform/programexit.h"
-#include "platform/twips.h"
+#include "mainwin/twips.h"
 #include "resources/appicons.h"
 #include "store/codepage.h"
 #include "store/slotstore.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -239,16 +241,7 @@ void FrmQbox::createControls()
     new KeyPressFilter(Label1, [this](qint16 &key) { Label1_KeyPress(key); });
     new KeyPressFilter(Text1, [this](qint16 &key) { Text1_KeyPress(key); });
     new KeyPressFilter(Text2, [this](qint16 &key) { Text2_KeyPress(key); });
-    // The title record cannot hold a double quote or a line break, whichever way it came in.
-    connect(Text2, &QLineEdit::textChanged, this, [this](const QString &text) {
-        QString clean = text;
-        clean.remove(QLatin1Char('"')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-        if (clean != text) {
-            const int cursor = Text2->cursorPosition() - int(text.size() - clean.size());
-            Text2->setText(clean);
-            Text2->setCursorPosition(qMax(0, cursor));
-        }
-    });
+    connect(Text2, &QLineEdit::textChanged, this, &FrmQbox::Text2_Change);
 }
 
 void FrmQbox::createMenus()
@@ -570,6 +563,19 @@ void FrmQbox::Text1_KeyPress(qint16 &KeyAscii)
     Q_UNUSED(KeyAscii);
 }
 
+// A double quote can also come in by a paste: the title box never holds what a title
+// record cannot store.
+void FrmQbox::Text2_Change()
+{
+    const QString text = Text2->text();
+    const QString storable = StorableTitle(text);
+    if (storable == text)
+        return;
+    const int cursor = Text2->cursorPosition() - int(text.size() - storable.size());
+    Text2->setText(storable);
+    Text2->setCursorPosition(qMax(0, cursor));
+}
+
 void FrmQbox::Text2_KeyPress(qint16 &KeyAscii)
 {
     if (KeyAscii == 34)
@@ -594,7 +600,9 @@ void FrmQbox::Command4_Click()
             MSFlexGrid1->setEnabled(true);
             return;
         }
-        DeleteSlot(NumMes);
+        if (!DeleteSlot(NumMes))
+            qCWarning(lcQuillbox, "cannot remove %s; the message is listed again at the next start",
+                      qPrintable(QDir::toNativeSeparators(path)));
         // A number outside the grid has no title cell to clear.
         if (MSFlexGrid1->setRow(NumMes) && MSFlexGrid1->setCol(1)) {
             MSFlexGrid1->resetCellBackColor();

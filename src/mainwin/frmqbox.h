@@ -18,6 +18,8 @@ class QPlainTextEdit;
 // the tray icon. Every handler runs one step list to completion.
 class FrmQbox : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     explicit FrmQbox(QWidget *parent = nullptr);
     ~FrmQbox() override;
@@ -37,6 +39,7 @@ public:
     void Command7_Click();
     void Text1_KeyPress(qint16 &KeyAscii);
     void Text2_KeyPress(qint16 &KeyAscii);
+    void Text2_Change();
 
     // Deleting.
     void Command4_Click();

@@ -1,6 +1,6 @@
 #include "msflexgrid.h"
 
-#include "platform/twips.h"
+#include "mainwin/twips.h"
 
 #include <QHeaderView>
 

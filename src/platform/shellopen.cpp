@@ -1,5 +1,7 @@
 #include "shellopen.h"
 
+#include "logging.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -17,8 +19,8 @@ void ShellOpen(const QString &target)
 {
     if (replacement())
         replacement()(target);
-    else
-        QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+    else if (!QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode)))
+        qCWarning(lcQuillbox, "the desktop could not open %s", qPrintable(target));
 }
 
 void SetShellOpenFunction(ShellOpenFunction function)

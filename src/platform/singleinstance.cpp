@@ -1,5 +1,7 @@
 #include "singleinstance.h"
 
+#include "logging.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -62,7 +64,7 @@ bool SingleInstance::claim()
     if (m_server->listen(m_serverName))
         acceptRequests();
     else
-        qWarning("Cannot guard against a second copy: %s", qPrintable(m_server->errorString()));
+        qCWarning(lcQuillbox, "cannot guard against a second copy: %s", qPrintable(m_server->errorString()));
     // Running unguarded is better than not running at all.
     return true;
 }
@@ -86,7 +88,7 @@ void SingleInstance::acceptRequests()
             const auto readRequests = [this, socket] {
                 while (socket->canReadLine()) {
                     if (socket->readLine() == ShowRequest)
-                        emit showRequested();
+                        Q_EMIT showRequested();
                 }
             };
             connect(socket, &QLocalSocket::readyRead, this, readRequests);

@@ -25,7 +25,7 @@ public:
     // Short enough for a socket path, distinct per folder and per user.
     static QString serverNameFor(const QString &folder);
 
-signals:
+Q_SIGNALS:
     void showRequested();
 
 private:

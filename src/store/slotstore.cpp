@@ -11,6 +11,7 @@
 namespace {
 
 const QByteArray CrLf("\r\n");
+const QString CrLfText = QStringLiteral("\r\n");
 
 // Where the next CR LF starts at or after `from`, or -1. Searching for the LF alone
 // runs at memchr's speed; the CR before it is checked by hand.
@@ -127,6 +128,16 @@ SlotRecord readSlotFile(int n, bool withBody)
 
 } // namespace
 
+QString StorableTitle(const QString &title)
+{
+    QString storable = title;
+    storable.remove(QLatin1Char('"'));
+    // Removing one pair can join a CR and an LF into another.
+    while (storable.contains(CrLfText))
+        storable.remove(CrLfText);
+    return storable;
+}
+
 QString PathWithSlash(const QString &folder)
 {
     const QChar separator = QDir::separator();
@@ -199,7 +210,7 @@ SlotRecord ReadSlot(int n)
 
 WriteResult WriteSlot(int n, const QString &title, const QString &text)
 {
-    if (title.contains(QLatin1Char('"')) || title.contains(QLatin1Char('\r')) || title.contains(QLatin1Char('\n')))
+    if (StorableTitle(title) != title)
         return WriteResult::InvalidTitle;
     const qint64 count = LineCount(text);
     if (count > MaxBodyLines)

@@ -40,6 +40,10 @@ enum class WriteResult {
 // The largest line count a slot file can be read back with (16-bit count).
 constexpr qint32 MaxBodyLines = 32767;
 
+// The title record sits between double quotes on one line and has no escape: a title
+// cannot hold a double quote or a CR LF pair. This is the title without them.
+QString StorableTitle(const QString &title);
+
 QString PathWithSlash(const QString &folder);
 QString SlotFilePath(int n);
 bool FileExists(const QString &path);

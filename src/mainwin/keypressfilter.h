@@ -9,6 +9,8 @@
 // code by reference; a code set to 0 discards the character.
 class KeyPressFilter : public QObject
 {
+    Q_OBJECT
+
 public:
     using Handler = std::function<void(qint16 &keyAscii)>;
 
