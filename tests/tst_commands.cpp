@@ -218,7 +218,7 @@ private Q_SLOTS:
         s.click("Command2");
         QTest::keyClicks(s.title(), QStringLiteral("a\"b"));
         QCOMPARE(s.title()->text(), QStringLiteral("ab"));
-        s.title()->insert(QStringLiteral("\"c\"\nd"));  // as a paste does
+        s.title()->insert(QStringLiteral("\"c\"\r\nd"));  // as a paste does
         QCOMPARE(s.title()->text(), QStringLiteral("abcd"));
         QTest::keyClicks(s.body(), QStringLiteral("x\"y"));
         QCOMPARE(s.body()->toPlainText(), QStringLiteral("x\"y"));
