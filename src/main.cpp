@@ -1,5 +1,6 @@
 #include "mainwin/frmqbox.h"
 #include "platform/singleinstance.h"
+#include "store/programfolder.h"
 #include "tray/systemtraybackend.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A copy already running from this folder is asked to show its window instead.
-    SingleInstance instance(QCoreApplication::applicationDirPath());
+    SingleInstance instance(ProgramFolder());
     if (!instance.claim())
         return 0;
 
