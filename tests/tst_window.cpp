@@ -3,6 +3,7 @@
 #include "platform/programexit.h"
 #include "store/codepage.h"
 #include "testsupport.h"
+#include "tray/systemtraybackend.h"
 #include "tray/traydata.h"
 
 #include <QApplication>
@@ -221,15 +222,17 @@ private Q_SLOTS:
         QTest::newRow("add to the first free slot")
             << FileMap{{"Qbox1.QBX", slotBytes(1, "t", {"x"})}, {"Qbox2.QBX", slotBytes(2, "t", {"x"})},
                        {"Qbox4.QBX", slotBytes(4, "t", {"x"})}}
-            << QStringList{"Command2", "type Text2 Tr\"ois", "type Text1 un\rz\"", "Command6"}
-            << QStringList{"file:Qbox3.QBX=3,2\r\n\"Trois\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Trois|4:t", "num=3",
+            << QStringList{"Command2", "type Text2 Tr\"o'is", "type Text1 un\rz\"", "Command6"}
+            << QStringList{"file:Qbox3.QBX=3,2\r\n\"Tro'is\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Tro'is|4:t", "num=3",
                            browsing, "cmds=000000", "tip3=Modifier le message N° 3", "tip4=Supprimer le message N° 3",
-                           "display=un\r\nz\"", "label3=Trois"};
+                           "display=un\r\nz\"", "label3=Tro'is"};
         QTest::newRow("blanks are a title and a text, a final Enter a line")
             << FileMap{} << QStringList{"Mnu_Ajouter", "type Text2    ", "type Text1  \r", "Command6"}
             << QStringList{"file:Qbox1.QBX=1,2\r\n\"   \"\r\n \r\n\r\n"};
         QTest::newRow("a full store refuses to add") << slotFiles(1, 50) << QStringList{"Mnu_Ajouter"}
             << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=51"};
+        QTest::newRow("slot 50 is the last one") << slotFiles(1, 49) << QStringList{"Command2"}
+            << QStringList{"mode=edit", "num=50"};
         QTest::newRow("slot 51 present too") << slotFiles(1, 51) << QStringList{"Command2"}
             << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=52"};
         for (const char *field : {"Text1", "Text2"}) {
@@ -420,6 +423,15 @@ private Q_SLOTS:
         }
         QCOMPARE(s.tray.calls[0].action, 0u);
         QCOMPARE(s.tray.calls[1].action, 2u);
+    }
+
+    void activationReasonsAreEventCodes()
+    {
+        const std::pair<QSystemTrayIcon::ActivationReason, int> codes[] = {
+            {QSystemTrayIcon::Trigger, 513}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::DoubleClick, 515},
+            {QSystemTrayIcon::MiddleClick, 512}, {QSystemTrayIcon::Unknown, 512}};
+        for (const auto &[reason, code] : codes)
+            QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
     }
 
     // Random slot files: start-up and selecting never change a byte, and every listed

@@ -98,8 +98,8 @@ void parseTitle(QByteArrayView line, SlotRecord *record)
     record->title = CodePage::decode(QByteArray(line.data(), close < 0 ? line.size() : close));
 }
 
-// The count narrowed to 16 bits as the reader has always done: a count that does not
-// fit reads no line at all.
+// The count is narrowed to 16 bits before the body is read: a count that does not fit
+// reads no line at all.
 int linesToRead(qint32 count)
 {
     return count >= 1 && count <= MaxBodyLines ? count : 0;
