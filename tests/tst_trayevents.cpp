@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 class TestTrayEvents : public QObject
 {
@@ -148,6 +149,21 @@ private Q_SLOTS:
         QVERIFY(s.boxes.calls().isEmpty());
         QCOMPARE(s.folder.entries(), QStringList{"Qbox1.QBX"});
         QCOMPARE(s.folder.read("Qbox1.QBX"), bytes);
+    }
+
+    // Each way out leaves the running event loop, even where a quit request could be
+    // refused by the window being closed, and removes the icon once.
+    void everyWayOutEndsTheEventLoopOnce_data() { everyWayOutRemovesTheIconFirst_data(); }
+    void everyWayOutEndsTheEventLoopOnce()
+    {
+        QFETCH(QString, way);
+        Session s;
+        QTimer::singleShot(0, &s.window(), [&] { run(s, way); });
+        QTimer watchdog;
+        watchdog.callOnTimeout([] { QCoreApplication::exit(1); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(s.tray.calls().size(), 2);
     }
 };
 
