@@ -13,32 +13,57 @@
 
 namespace {
 
+#if QT_CONFIG(xcb)
+xcb_connection_t *x11Connection()
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The window owning the named selection; none when the atom was never made.
+xcb_window_t selectionOwner(xcb_connection_t *connection, const char *name)
+{
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, true, uint16_t(qstrlen(name)), name), nullptr);
+    xcb_window_t owner = XCB_WINDOW_NONE;
+    if (atom && atom->atom != XCB_ATOM_NONE) {
+        xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(
+                connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+        if (reply)
+            owner = reply->owner;
+        std::free(reply);
+    }
+    std::free(atom);
+    return owner;
+}
+#endif
+
+// Qt's answer alone can be stale on X11: when another program clears the clipboard and
+// then sets it, Qt may take the clear for one of its own and miss that it lost the
+// clipboard. The X server knows whose window owns it.
+bool ownsClipboard()
+{
+    if (!QGuiApplication::clipboard()->ownsClipboard())
+        return false;
+#if QT_CONFIG(xcb)
+    if (xcb_connection_t *connection = x11Connection()) {
+        const xcb_window_t owner = selectionOwner(connection, "CLIPBOARD");
+        const xcb_setup_t *setup = xcb_get_setup(connection);
+        return (owner & ~setup->resource_id_mask) == setup->resource_id_base;
+    }
+#endif
+    return true;
+}
+
 // A manager announces itself by owning this selection; Qt hands it the clipboard
 // (SAVE_TARGETS) when the application object is destroyed.
 bool x11ClipboardManagerRuns()
 {
 #if QT_CONFIG(xcb)
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return false;
-    xcb_connection_t *connection = x11->connection();
-    const char name[] = "CLIPBOARD_MANAGER";
-    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, true, sizeof name - 1, name), nullptr);
-    // No such atom yet: no program has ever asked for a manager on this display.
-    if (!atom || atom->atom == XCB_ATOM_NONE) {
-        std::free(atom);
-        return false;
-    }
-    xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
-            connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
-    const bool runs = owner && owner->owner != XCB_WINDOW_NONE;
-    std::free(owner);
-    std::free(atom);
-    return runs;
-#else
-    return false;
+    if (xcb_connection_t *connection = x11Connection())
+        return selectionOwner(connection, "CLIPBOARD_MANAGER") != XCB_WINDOW_NONE;
 #endif
+    return false;
 }
 
 } // namespace
@@ -57,7 +82,7 @@ void setText(const QString &text)
 
 bool endsWithProgram()
 {
-    if (!QGuiApplication::clipboard()->ownsClipboard())
+    if (!ownsClipboard())
         return false;
     // Elsewhere (Windows) the system holds a copy; Qt flushes the clipboard at exit.
     const QString platform = QGuiApplication::platformName();
@@ -71,13 +96,12 @@ bool endsWithProgram()
 void serveUntilTaken(std::chrono::milliseconds limit)
 {
     QEventLoop loop;
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    QObject::connect(clipboard, &QClipboard::changed, &loop, [&loop, clipboard] {
-        if (!clipboard->ownsClipboard())
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
+        if (!ownsClipboard())
             loop.quit();
     });
     QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-    if (clipboard->ownsClipboard())
+    if (ownsClipboard())
         loop.exec();
 }
 
