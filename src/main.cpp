@@ -1,6 +1,7 @@
 #include "mainwin/frmqbox.h"
 #include "platform/clipboard.h"
 #include "platform/singleinstance.h"
+#include "store/programfolder.h"
 #include "tray/systemtraybackend.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A copy already running from this folder is asked to show its window instead.
-    auto instance = std::make_unique<SingleInstance>(QCoreApplication::applicationDirPath());
+    auto instance = std::make_unique<SingleInstance>(ProgramFolder());
     if (!instance->claim())
         return 0;
 

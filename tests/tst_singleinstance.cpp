@@ -2,118 +2,95 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-// Leaves a socket file with nobody listening behind it, as a killed copy does.
-static bool leaveStaleSocket(const QString &serverName)
-{
-    QLocalServer probe;
-    if (!probe.listen(serverName))
-        return false;
-    const QByteArray path = QFile::encodeName(probe.fullServerName());
-    probe.close();
-
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound && QFile::exists(QFile::decodeName(path));
-}
+#include <memory>
 
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void namesFollowTheFolderNotItsSpelling_data()
+    void keysFollowTheFolderNotItsSpelling_data()
     {
         QTest::addColumn<QString>("otherSpelling");
-        QTest::addColumn<bool>("sameName");
-
-        QTest::newRow("trailing slash") << QStringLiteral("prog/") << true;
-        QTest::newRow("dot segments") << QStringLiteral("prog/sub/..") << true;
-        QTest::newRow("symbolic link") << QStringLiteral("link") << true;
-        QTest::newRow("another folder") << QStringLiteral("prog/sub") << false;
+        QTest::addColumn<bool>("sameKey");
+        QTest::newRow("trailing slash") << "prog/" << true;
+        QTest::newRow("dot segments") << "prog/sub/.." << true;
+        QTest::newRow("symbolic link") << "link" << true;
+        QTest::newRow("another folder") << "prog/sub" << false;
     }
-
-    void namesFollowTheFolderNotItsSpelling()
+    void keysFollowTheFolderNotItsSpelling()
     {
         QFETCH(QString, otherSpelling);
-        QFETCH(bool, sameName);
+        QFETCH(bool, sameKey);
         QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("prog/sub")));
-        QVERIFY(QFile::link(root.filePath(QStringLiteral("prog")), root.filePath(QStringLiteral("link"))));
-
-        const QString name = SingleInstance::serverNameFor(root.filePath(QStringLiteral("prog")));
-        QCOMPARE(SingleInstance::serverNameFor(root.filePath(otherSpelling)) == name, sameName);
-        QVERIFY(name.startsWith(QLatin1String("quillbox-")));
-        QVERIFY2(name.size() <= 40, qPrintable(name));
+        QVERIFY(QDir(root.path()).mkpath("prog/sub"));
+        QVERIFY(QFile::link(root.filePath("prog"), root.filePath("link")));
+        const QString key = SingleInstance::keyFor(root.filePath("prog"));
+        QCOMPARE(SingleInstance::keyFor(root.filePath(otherSpelling)) == key, sameKey);
     }
 
-    void aSecondCopyInTheSameFolderIsRefusedAndTheFirstAskedToShow()
+    void aSecondCopyOfAFolderIsRefusedAndTheFirstAskedToShow()
     {
-        QTemporaryDir folder;
+        QTemporaryDir runtime, folder, other;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         SingleInstance first(folder.path());
         QSignalSpy shown(&first, &SingleInstance::showRequested);
         QVERIFY(first.claim());
-
-        SingleInstance second(folder.path());
-        QVERIFY(!second.claim());
-        QTRY_COMPARE(shown.count(), 1);
-
-        // The refused copy took nothing over: the first still answers.
-        SingleInstance third(folder.path());
-        QVERIFY(!third.claim());
-        QTRY_COMPARE(shown.count(), 2);
-    }
-
-    void copiesInOtherFoldersAreIndependent()
-    {
-        QTemporaryDir folderA;
-        QTemporaryDir folderB;
-        SingleInstance first(folderA.path());
-        QSignalSpy shown(&first, &SingleInstance::showRequested);
-        QVERIFY(first.claim());
-
-        SingleInstance other(folderB.path());
-        QVERIFY(other.claim());
-        QTest::qWait(100);
-        QCOMPARE(shown.count(), 0);
-    }
-
-    void theFolderIsFreeAgainAfterACopyEndsOrIsKilled_data()
-    {
-        QTest::addColumn<bool>("killed");
-        QTest::newRow("ended cleanly") << false;
-        QTest::newRow("killed, socket left behind") << true;
-    }
-
-    void theFolderIsFreeAgainAfterACopyEndsOrIsKilled()
-    {
-        QFETCH(bool, killed);
-        QTemporaryDir folder;
-        if (killed) {
-            QVERIFY(leaveStaleSocket(SingleInstance::serverNameFor(folder.path())));
-        } else {
-            SingleInstance earlier(folder.path());
-            QVERIFY(earlier.claim());
+        for (int later = 1; later <= 2; ++later) {
+            SingleInstance second(folder.path());
+            QVERIFY(!second.claim());
+            QTRY_COMPARE(shown.count(), later);
         }
+        SingleInstance elsewhere(other.path());
+        QVERIFY(elsewhere.claim());
+        // Nothing of it outside the user's own runtime folder.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
 
-        SingleInstance next(folder.path());
-        QSignalSpy shown(&next, &SingleInstance::showRequested);
-        QVERIFY(next.claim());
-        SingleInstance later(folder.path());
-        QVERIFY(!later.claim());
-        QTRY_COMPARE(shown.count(), 1);
+    // A copy killed leaves its lock and its socket behind; two copies started at once
+    // after it must end with exactly one running, which the next launch reaches.
+    void twoCopiesAtOnceAfterAKillLeaveExactlyOneRunning()
+    {
+        QTemporaryDir scratch;
+        const QString program = scratch.filePath("quillbox");
+        QVERIFY(QFile::copy(QStringLiteral(QUILLBOX_PROGRAM), program));
+        QVERIFY(QDir(scratch.path()).mkdir("runtime"));
+        QFile::setPermissions(scratch.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", scratch.filePath("runtime"));
+        const QString socket = scratch.filePath("runtime/" + SingleInstance::keyFor(scratch.path()) + ".socket");
+        const auto start = [&] {
+            auto copy = std::make_unique<QProcess>();
+            copy->setProcessEnvironment(env);
+            copy->start(program, {});
+            return copy;
+        };
+
+        std::unique_ptr<QProcess> running = start();
+        for (int round = 1; round <= 20; ++round) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+            running->kill();
+            QVERIFY(running->waitForFinished(5000));
+            std::unique_ptr<QProcess> pair[] = {start(), start()};
+            QTRY_VERIFY_WITH_TIMEOUT(pair[0]->state() == QProcess::NotRunning
+                                         || pair[1]->state() == QProcess::NotRunning, 10000);
+            const int loser = pair[0]->state() == QProcess::NotRunning ? 0 : 1;
+            QCOMPARE(pair[loser]->exitCode(), 0);
+            QTest::qWait(200);
+            QVERIFY2(pair[1 - loser]->state() == QProcess::Running, qPrintable(QString::number(round)));
+            std::unique_ptr<QProcess> next = start();
+            QVERIFY(next->waitForFinished(10000));
+            QCOMPARE(next->exitCode(), 0);
+            running = std::move(pair[1 - loser]);
+        }
+        running->kill();
+        running->waitForFinished(5000);
     }
 };
 

@@ -40,8 +40,8 @@ const QString SysInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared T
 const QString SysInfoLocationValue = QStringLiteral("MSINFO");
 const QString SysInfoProgram = QStringLiteral("\\MSINFO32.EXE");
 
-// READ_CONTROL and every key right but KEY_WOW64_*: what the lookup has always asked
-// for. The Windows registry layer opens for reading whatever is asked.
+// READ_CONTROL and every key right but KEY_WOW64_*: the mask the lookup asks for. The
+// Windows registry layer opens for reading whatever is asked.
 constexpr quint32 KeyAccessMask = 0x2003F;
 constexpr int ValueBufferSize = 1024;
 
@@ -107,8 +107,7 @@ bool isHexDigits(const QString &text)
 }
 
 // "&h" and hexadecimal digits are read as a 32-bit signed number and written in plain
-// decimal; text that is not such a number stays as it is, as the number formatting of
-// the old runtime does.
+// decimal; text that is not such a number stays as it is.
 QString formatHexNumber(const QString &digits)
 {
     bool ok = false;

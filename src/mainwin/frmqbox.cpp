@@ -31,6 +31,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <limits>
+
 namespace {
 
 const QString Caption = QStringLiteral("Gestionnaire de Presse Papier");
@@ -167,7 +169,12 @@ FrmQbox::FrmQbox(QWidget *parent)
     Form_Load();
 }
 
-FrmQbox::~FrmQbox() = default;
+FrmQbox::~FrmQbox()
+{
+    // The tray's handler calls into this window.
+    if (TrayBackend *backend = TrayBackend::current())
+        backend->setEventHandler({});
+}
 
 void FrmQbox::createControls()
 {
@@ -198,6 +205,8 @@ void FrmQbox::createControls()
                        120, 2520, 6375, 3255);
     Text2 = new QLineEdit(Frame2);
     place(Text2, "Text2", 720, 240, 2415, 285);
+    // A title has no length limit; the box would cut one at 32767 characters.
+    Text2->setMaxLength(std::numeric_limits<int>::max());
     Text2->setFont(plainFont());
     setBackground(Text2, QPalette::Base, PaleYellow);
     Command7 = makeButton(Frame2, "Command7", QStringLiteral("&Annuler"),
@@ -212,6 +221,8 @@ void FrmQbox::createControls()
     Label1 = makeTextBox(Frame3, "Label1", PaleGreen, 120, 600, 6135, 2535);
     Label1->setPlainText(QStringLiteral("Text3"));
     Label1->setReadOnly(true);
+    // Nothing can be typed there, so Tab moves on instead.
+    Label1->setTabChangesFocus(true);
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Titre sélectionné :"), 120, 240, 1335, 255);
     Label3 = makeLabel(Frame3, "Label3", QString(), 1560, 240, 2775, 255);
@@ -365,17 +376,17 @@ void FrmQbox::setSelectedTooltips()
 
 QString FrmQbox::bodyText() const
 {
-    return CrLfText::fromEditor(Text1->toPlainText());
+    return CrLfText::read(Text1);
 }
 
 void FrmQbox::setBodyText(const QString &crlfText)
 {
-    Text1->setPlainText(CrLfText::toEditor(crlfText));
+    CrLfText::write(Text1, crlfText);
 }
 
 void FrmQbox::setDisplayText(const QString &crlfText)
 {
-    Label1->setPlainText(CrLfText::toEditor(crlfText));
+    CrLfText::write(Label1, crlfText);
 }
 
 // --- Selecting and copying ---------------------------------------------------------
@@ -400,6 +411,10 @@ void FrmQbox::MSFlexGrid1_Click()
         if (slot.number)
             NumMes = *slot.number;
         setDisplayText(slot.text);
+    } else {
+        // Removed behind the program's back: the previous message's text must not
+        // stand under this title, where a copy would take it.
+        setDisplayText(QString());
     }
     Command1->setEnabled(true);
     setSelectedTooltips();
@@ -415,7 +430,7 @@ void FrmQbox::MSFlexGrid1_Click()
 void FrmQbox::Command1_Click()
 {
     Clipboard::clear();
-    Clipboard::setText(CrLfText::fromEditor(Label1->toPlainText()));
+    Clipboard::setText(CrLfText::read(Label1));
 }
 
 void FrmQbox::Mnu_Copier_Click()
@@ -617,7 +632,7 @@ void FrmQbox::Command4_Click()
     setSelectionButtonsEnabled(false);
     setSelectionMenuItemsEnabled(false);
     MSFlexGrid1->setEnabled(true);
-    Label1->setPlainText(QString());
+    setDisplayText(QString());
     Label3->setText(QString());
     Frame3->hide();
 }
@@ -677,6 +692,10 @@ void FrmQbox::Mnu_Affichier_Click()
 
 void FrmQbox::Command5_Click()
 {
+    // Ending the program closes this window, which would quit a second time.
+    if (m_quitting)
+        return;
+    m_quitting = true;
     TrayNotify(this, TrayAction::Delete);
     EndProgram();
 }
@@ -704,6 +723,6 @@ void FrmQbox::closeEvent(QCloseEvent *event)
 
 void FrmQbox::Mnu_Apropos_Click()
 {
-    frmAbout dialog;
+    frmAbout dialog(this);
     dialog.exec();
 }

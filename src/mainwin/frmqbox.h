@@ -111,4 +111,5 @@ private:
     QAction *Mnu_Fin = nullptr;
 
     bool m_centred = false;
+    bool m_quitting = false;
 };

@@ -14,6 +14,9 @@ bool KeyPressFilter::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
 
     const auto *key = static_cast<QKeyEvent *>(event);
+    // Tab and Escape move the focus or close things: they are not typed into a box.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
+        return QObject::eventFilter(watched, event);
     // Keys that type characters, Enter and Backspace among them.
     QString typed = key->text();
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)

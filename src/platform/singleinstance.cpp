@@ -3,10 +3,14 @@
 #include "logging.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -15,7 +19,9 @@
 namespace {
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
-const int ConnectTimeoutMs = 1000;
+const int ConnectTimeoutMs = 500;
+// How long a later copy waits for a running copy that is still starting to listen.
+const int AnswerTimeoutMs = 5000;
 
 QString userKey()
 {
@@ -26,16 +32,38 @@ QString userKey()
 #endif
 }
 
+// A folder is private when only its owner, this user, can list or enter it.
+bool isPrivateFolder(const QString &path)
+{
+    const QFileInfo info(path);
+#ifdef Q_OS_UNIX
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid()
+           && !(info.permissions() & others);
+#else
+    // The per-user folders of Windows are the user's own by their access lists.
+    return info.isDir();
+#endif
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &folder, QObject *parent)
-    : QObject(parent), m_serverName(serverNameFor(folder))
+    : QObject(parent), m_key(keyFor(folder))
 {
 }
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverNameFor(const QString &folder)
+QString SingleInstance::runtimeFolder()
+{
+    // Qt creates the folder 0700 when XDG_RUNTIME_DIR is missing; checked all the same.
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return !path.isEmpty() && isPrivateFolder(path) ? path : QString();
+}
+
+QString SingleInstance::keyFor(const QString &folder)
 {
     const QFileInfo info(folder);
     QString path = info.canonicalFilePath();
@@ -43,36 +71,50 @@ QString SingleInstance::serverNameFor(const QString &folder)
         path = QDir::cleanPath(info.absoluteFilePath());
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
     // 16 hex digits keep the socket path well under the 108-byte limit of Unix sockets.
-    return QStringLiteral("quillbox-%1-%2")
-            .arg(QString::fromLatin1(hash.toHex().left(16)), userKey());
+    return QStringLiteral("quillbox-%1-%2").arg(QString::fromLatin1(hash.toHex().left(16)), userKey());
 }
 
 bool SingleInstance::claim()
 {
-    // No access options: with them Qt renames its socket over an existing one, and a
-    // second copy would take the name from the first instead of being refused.
-    m_server = new QLocalServer(this);
-    if (m_server->listen(m_serverName)) {
-        acceptRequests();
+    const QString folder = runtimeFolder();
+    if (folder.isEmpty()) {
+        // Running unguarded is better than not running at all.
+        qCWarning(lcQuillbox, "no private runtime folder: a second copy is not refused");
         return true;
     }
-    if (askRunningCopyToShow())
-        return false;
+#ifdef Q_OS_WIN
+    // Pipe names are not paths; the user's key keeps them apart.
+    m_socketName = m_key;
+#else
+    m_socketName = folder + QLatin1Char('/') + m_key + QStringLiteral(".socket");
+#endif
+    m_lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + m_key + QStringLiteral(".lock"));
+    // Never stale by age: only a lock whose process has died is taken over.
+    m_lock->setStaleLockTime(0);
 
-    // Nobody answers: the socket was left behind by a copy that was killed.
-    QLocalServer::removeServer(m_serverName);
-    if (m_server->listen(m_serverName))
-        acceptRequests();
-    else
-        qCWarning(lcQuillbox, "cannot guard against a second copy: %s", qPrintable(m_server->errorString()));
-    // Running unguarded is better than not running at all.
+    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    while (!m_lock->tryLock()) {
+        if (m_lock->error() != QLockFile::LockFailedError) {
+            qCWarning(lcQuillbox, "cannot take the lock %s: a second copy is not refused",
+                      qPrintable(QDir::toNativeSeparators(m_lock->fileName())));
+            return true;
+        }
+        if (askRunningCopyToShow())
+            return false;
+        if (deadline.hasExpired()) {
+            qCWarning(lcQuillbox, "the running copy does not answer; this one leaves");
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    listen();
     return true;
 }
 
-bool SingleInstance::askRunningCopyToShow()
+bool SingleInstance::askRunningCopyToShow() const
 {
     QLocalSocket socket;
-    socket.connectToServer(m_serverName);
+    socket.connectToServer(m_socketName);
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
     socket.write(ShowRequest);
@@ -81,8 +123,16 @@ bool SingleInstance::askRunningCopyToShow()
     return true;
 }
 
-void SingleInstance::acceptRequests()
+void SingleInstance::listen()
 {
+    m_server = new QLocalServer(this);
+    // The lock is ours: a socket there was left by a copy that died.
+    QLocalServer::removeServer(m_socketName);
+    if (!m_server->listen(m_socketName)) {
+        qCWarning(lcQuillbox, "a second copy cannot ask this one to show: %s",
+                  qPrintable(m_server->errorString()));
+        return;
+    }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             const auto readRequests = [this, socket] {

@@ -3,11 +3,16 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+#include <memory>
 
-// Keeps one running copy per program folder: two copies working on the same slot
-// files, each with an icon of its own, would only confuse the user. A later copy
-// asks the running one to show its window and then leaves.
+class QLocalServer;
+class QLockFile;
+
+// Keeps one running copy per program folder and user: two copies working on the same
+// slot files, each with an icon of its own, would only confuse the user. An exclusive
+// lock decides which copy runs; a later copy asks the running one, over a local
+// socket, to show its window and then leaves. Both live in the user's own runtime
+// folder, where no other user can take them first.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -17,21 +22,24 @@ public:
     ~SingleInstance() override;
 
     // True when this copy is now the folder's running one; false when another copy
-    // already runs there and has been asked to show its window.
+    // runs there and has been asked to show its window.
     bool claim();
 
-    QString serverName() const { return m_serverName; }
-
-    // Short enough for a socket path, distinct per folder and per user.
-    static QString serverNameFor(const QString &folder);
+    // The user's runtime folder, created when missing; empty when it is not the
+    // user's own or others can enter it.
+    static QString runtimeFolder();
+    // Distinct per folder, whatever its spelling, and per user.
+    static QString keyFor(const QString &folder);
 
 Q_SIGNALS:
     void showRequested();
 
 private:
-    bool askRunningCopyToShow();
-    void acceptRequests();
+    bool askRunningCopyToShow() const;
+    void listen();
 
-    QString m_serverName;
+    QString m_key;
+    QString m_socketName;
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
 };

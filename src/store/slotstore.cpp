@@ -24,11 +24,16 @@ qsizetype indexOfCrLf(const QByteArray &bytes, qsizetype from)
     return -1;
 }
 
-// Reads the file's lines one at a time, each up to, not including, its CR LF.
+// Reads the file's lines one at a time, each up to, not including, its line end: CR LF,
+// or LF in a file that holds no CR at all, as an editor of this system writes one. In
+// a file with CRs, a lone LF belongs to its line.
 class LineCursor
 {
 public:
-    explicit LineCursor(const QByteArray &bytes) : m_bytes(bytes) {}
+    explicit LineCursor(const QByteArray &bytes)
+        : m_bytes(bytes), m_lfOnly(!bytes.contains('\r'))
+    {
+    }
 
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     qsizetype pos() const { return m_pos; }
@@ -38,15 +43,22 @@ public:
     {
         if (atEnd())
             return false;
-        const qsizetype eol = indexOfCrLf(m_bytes, m_pos);
+        const qsizetype eol = m_lfOnly ? m_bytes.indexOf('\n', m_pos) : indexOfCrLf(m_bytes, m_pos);
         *start = m_pos;
         *end = eol < 0 ? m_bytes.size() : eol;
-        m_pos = eol < 0 ? m_bytes.size() : eol + 2;
+        m_pos = eol < 0 ? m_bytes.size() : eol + endLength();
         return true;
     }
 
+    // Whether the line that ends at `end` had its line end.
+    bool endedAt(qsizetype end) const { return end + endLength() <= m_bytes.size(); }
+    bool isLfOnly() const { return m_lfOnly; }
+
 private:
+    int endLength() const { return m_lfOnly ? 1 : 2; }
+
     const QByteArray &m_bytes;
+    const bool m_lfOnly;
     qsizetype m_pos = 0;
 };
 
@@ -86,8 +98,8 @@ void parseTitle(QByteArrayView line, SlotRecord *record)
     record->title = CodePage::decode(QByteArray(line.data(), close < 0 ? line.size() : close));
 }
 
-// The count narrowed to 16 bits as the reader has always done: a count that does not
-// fit reads no line at all.
+// The count is narrowed to 16 bits before the body is read: a count that does not fit
+// reads no line at all.
 int linesToRead(qint32 count)
 {
     return count >= 1 && count <= MaxBodyLines ? count : 0;
@@ -189,12 +201,16 @@ SlotRecord ParseSlot(const QByteArray &bytes, bool withBody)
     int read = 0;
     while (read < wanted && lines.next(&start, &end))
         ++read;
-    const bool lastHadCrLf = read == 0 || end + 2 <= bytes.size();
-    const qsizetype bodyEnd = read == 0 ? bodyStart : (lastHadCrLf ? end + 2 : end);
-    record.text = CodePage::decode(QByteArray::fromRawData(bytes.constData() + bodyStart, bodyEnd - bodyStart));
-    if (!lastHadCrLf)
-        record.text += QStringLiteral("\r\n");
     record.missingLines = wanted - read;
+    if (read == 0)
+        return record;
+    const bool lastEnded = lines.endedAt(end);
+    const qsizetype bodyEnd = lastEnded ? lines.pos() : end;
+    record.text = CodePage::decode(QByteArray::fromRawData(bytes.constData() + bodyStart, bodyEnd - bodyStart));
+    if (lines.isLfOnly())
+        record.text.replace(QLatin1Char('\n'), CrLfText);
+    if (!lastEnded)
+        record.text += CrLfText;
     return record;
 }
 

@@ -9,7 +9,7 @@
 class QWidget;
 
 // The notification-area record, in its first 88-byte form with 8-bit text and 32-bit
-// handles, as the shell has always taken it.
+// handles, as the Windows shell takes it.
 struct NotifyIconData
 {
     quint32 cbSize = 0;

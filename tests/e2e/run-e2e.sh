@@ -244,7 +244,7 @@ expect_running
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null
 forget "$pid"
-compgen -G "$TMPDIR/quillbox-*" >/dev/null || fail "the killed copy left no socket to test with"
+compgen -G "$XDG_RUNTIME_DIR/quillbox-*.socket" >/dev/null || fail "the killed copy left no socket to test with"
 wait_for "empty tray after killing quillbox" icon_count_is 0
 launch 4
 expect_running

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "module1.h"
+#include "store/programfolder.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QMap>
+#include <QTemporaryDir>
+
+using FileMap = QMap<QString, QByteArray>;
+
+// A scratch program folder holding the given files: the store, and a window started
+// meanwhile, work in it for the fixture's life.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const FileMap &files = {})
+    {
+        SetProgramFolderForTests(m_dir.path());
+        AppFolder = ProgramFolder();
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            write(it.key(), it.value());
+    }
+    ~ScratchFolder() { SetProgramFolderForTests(QString()); }
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the scratch file %s", qPrintable(name));
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void remove(const QString &name) const { QFile::remove(filePath(name)); }
+    // Every entry of the folder with what it holds, to see that nothing else changed.
+    FileMap files() const
+    {
+        FileMap files;
+        const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QString &name : QDir(path()).entryList(filter))
+            files.insert(name, read(name));
+        return files;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A slot file's bytes in the stored layout.
+inline QByteArray slotBytes(int number, const QByteArray &title, const QList<QByteArray> &lines)
+{
+    QByteArray bytes = QByteArray::number(number) + ',' + QByteArray::number(lines.size()) + "\r\n";
+    bytes += '"' + title + "\"\r\n";
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// Plain slot files for the slots first to last.
+inline FileMap slotFiles(int first, int last)
+{
+    FileMap files;
+    for (int n = first; n <= last; ++n)
+        files.insert(QStringLiteral("Qbox%1.QBX").arg(n), slotBytes(n, "t", {"x"}));
+    return files;
+}

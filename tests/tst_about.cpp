@@ -1,0 +1,198 @@
+#include "about/frmabout.h"
+#include "platform/programstart.h"
+#include "platform/registrytable.h"
+#include "platform/shellopen.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString ToolLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+
+// A registry of the test's own, and the programs started and links opened, recorded.
+struct Platform
+{
+    Platform()
+    {
+        Registry::SetRegistryTable(&registry);
+        SetStartProgramFunction([this](const QString &path) {
+            started.append(path);
+            return startSucceeds;
+        });
+        SetShellOpenFunction([this](const QString &target) { opened.append(target); });
+    }
+    ~Platform()
+    {
+        Registry::SetRegistryTable(nullptr);
+        SetStartProgramFunction({});
+        SetShellOpenFunction({});
+    }
+    void set(const QString &key, const QString &name, quint32 type, const QByteArray &data)
+    {
+        registry.setValue(Registry::HKEY_LOCAL_MACHINE, key, name, type, data);
+    }
+
+    RegistryTable registry;
+    QStringList started;
+    QStringList opened;
+    bool startSucceeds = true;
+    MsgBoxRecorder boxes;
+};
+
+} // namespace
+
+class TestAbout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void getKeyValue_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<uint>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QString>("after");
+        const QByteArray path("C:\\Outils\\infos.exe");
+        QTest::newRow("a string loses its NUL") << "PATH" << 1u << path + '\0' << "" << true << QString(path);
+        QTest::newRow("a string without NUL is used in full") << "PATH" << 1u << path << "" << true << QString(path);
+        QTest::newRow("8-bit text") << "PATH" << 1u << QByteArray("Syst\xe8me\0", 8) << "" << true << "Système";
+        QTest::newRow("1024 bytes are read") << "PATH" << 1u << QByteArray(1024, 'x') << "" << true << QString(1024, 'x');
+        QTest::newRow("1025 bytes are missing") << "PATH" << 1u << QByteArray(1025, 'x') << "avant" << false << "";
+        QTest::newRow("dword 261") << "PATH" << 4u << QByteArray("\x05\x01\x00\x00", 4) << "" << true << "261";
+        QTest::newRow("dword, all four bytes") << "PATH" << 4u << QByteArray("\x2c\x01\x00\x07", 4) << "" << true << "117440812";
+        QTest::newRow("dword after what the text held") << "PATH" << 4u << QByteArray("\x05\x01\x00\x00", 4) << "1" << true << "16777477";
+        QTest::newRow("another type leaves the text") << "PATH" << 3u << QByteArray("\x01\x02", 2) << "inchangé" << true << "inchangé";
+        QTest::newRow("missing value") << "AUTRE" << 1u << path << "avant" << false << "";
+        QTest::newRow("missing key") << "" << 1u << path << "avant" << false << "";
+    }
+    void getKeyValue()
+    {
+        QFETCH(QString, value);
+        QFETCH(uint, type);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, before);
+        QFETCH(bool, read);
+        QFETCH(QString, after);
+        Platform platform;
+        if (!value.isEmpty())
+            platform.set(ToolKey, value, type, data);
+        frmAbout dialog;
+        quint32 root = Registry::HKEY_LOCAL_MACHINE;
+        QString keyVal = before;
+        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), read);
+        QCOMPARE(keyVal, after);
+        QCOMPARE(Registry::LastAccessMask(), 0x2003Fu);
+        QCOMPARE(platform.registry.openKeyCount(), 0);
+    }
+
+    void startSysInfo_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<bool>("second");
+        QTest::addColumn<bool>("toolInFolder");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("started");
+        const QByteArray absent("/nulle part/outil; rm -rf ~");
+        QTest::newRow("the first value is started unchanged, second not tried")
+            << absent << true << true << false << QStringList{absent};
+        QTest::newRow("the first value started") << QByteArray("/usr/bin/outil\0", 15) << true << true << true
+                                                 << QStringList{"/usr/bin/outil"};
+        QTest::newRow("a first value of size 0 ends the search") << QByteArray("") << true << true << true << QStringList();
+        QTest::newRow("second value, folder without the tool") << QByteArray() << true << false << true << QStringList();
+        QTest::newRow("second value, tool in the folder") << QByteArray() << true << true << true << QStringList{"⌂\\MSINFO32.EXE"};
+        QTest::newRow("second value, the tool fails to start") << QByteArray() << true << true << false << QStringList{"⌂\\MSINFO32.EXE"};
+        QTest::newRow("no value") << QByteArray() << false << false << true << QStringList();
+    }
+    void startSysInfo()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(bool, second);
+        QFETCH(bool, toolInFolder);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, started);
+        ScratchFolder dir;
+        // The tool's name is joined with a backslash: here a file beside the folder.
+        const QString folder = dir.filePath("outils");
+        if (toolInFolder)
+            dir.write("outils\\MSINFO32.EXE", "");
+        Platform platform;
+        platform.startSucceeds = starts;
+        if (!first.isNull())
+            platform.set(ToolKey, "PATH", 1, first);
+        if (second)
+            platform.set(ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
+        frmAbout dialog;
+        dialog.StartSysInfo();
+        QCOMPARE(platform.started, started.replaceInStrings("⌂", folder));
+        const bool found = !started.isEmpty() && starts;
+        QCOMPARE(platform.boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
+        QCOMPARE(platform.registry.openKeyCount(), 0);
+    }
+
+    void startProgramTakesThePathAsTheProgram()
+    {
+        ScratchFolder dir;
+        // A shell would run the second command and report a start.
+        QVERIFY(!StartProgram(dir.filePath("absent; true")));
+        dir.write("outil info.sh", "#!/bin/sh\ntouch \"$0.ran\"\n");
+        QFile::setPermissions(dir.filePath("outil info.sh"), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(StartProgram(dir.filePath("outil info.sh")));
+        QTRY_VERIFY(QFile::exists(dir.filePath("outil info.sh.ran")));
+    }
+
+    void detailsAndLinks()
+    {
+        Platform platform;
+        frmAbout dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const char *link : {"Image2", "Label3", "lblDisclaimer"})
+            QTest::mouseClick(dialog.findChild<QLabel *>(link), Qt::LeftButton);
+        QCOMPARE(platform.opened, QStringList({"https://tavrel.example/Don/Don.htm", "https://tavrel.example",
+                                               "mailto:contact@tavrel.example"}));
+        dialog.findChild<QPushButton *>("Command1")->click();
+        QCOMPARE(platform.boxes.calls(), QStringList{"Quillbox : Version 1.3.0\\r\\rConçu par l'équipe Tavrel\\r"
+                                                     "E-Mail : contact@tavrel.example\\rUrl : https://tavrel.example\\r\\r"
+                                                     "Gestionnaire de Presse Papier\\r\\rLogiciel FREEWARE|64|A propos"});
+        QVERIFY(dialog.isVisible());
+    }
+
+    // "A propos" opens a fresh dialog each time, modal, centred on the main window, and
+    // Enter and Escape both close it.
+    void theMenuOpensItOverTheWindow()
+    {
+        Session s;
+        QVERIFY(qobject_cast<FrmQbox *>(&s.window()));
+        s.window().move(5, 5);  // off the screen's centre, where a dialog without owner goes
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QStringList seen;
+            QTimer::singleShot(0, &s.window(), [&] {
+                auto *dialog = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+                if (!dialog || !QTest::qWaitForWindowActive(dialog))
+                    return;
+                const QPoint offset = dialog->geometry().center() - s.window().geometry().center();
+                seen << dialog->windowTitle() << dialog->findChild<QLabel *>("lblTitle")->text()
+                     << dialog->findChild<QLabel *>("lblVersion")->text()
+                     << QString::number(offset.manhattanLength() <= 2)
+                     << QString::number(dialog->findChild<QWidget *>("Line1(0)") && dialog->findChild<QWidget *>("Line1(1)"));
+                QObject::connect(dialog, &QDialog::finished, [&seen](int result) { seen << QString::number(result); });
+                QTest::keyClick(dialog->focusWidget(), key);
+                QTimer::singleShot(2000, dialog, [dialog] { dialog->done(-1); });  // the key did nothing
+            });
+            s.find<QAction>("Mnu_Apropos")->trigger();
+            QCOMPARE(seen, QStringList({"A propos : Quillbox", "Quillbox", "Version 1.3.0", "1", "1", "1"}));
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        }
+    }
+};
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"

@@ -1,0 +1,261 @@
+#include "scratchfolder.h"
+#include "store/codepage.h"
+#include "store/slotstore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QRandomGenerator>
+#include <QStorageInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTest>
+#include <QThread>
+
+using Number = std::optional<qint16>;
+using Title = std::optional<QString>;
+
+namespace {
+
+QString slotName(int n)
+{
+    return QStringLiteral("Qbox%1.QBX").arg(n);
+}
+
+} // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void slotPaths_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("root folder gets no second separator") << "/" << 5 << "/Qbox5.QBX";
+        QTest::newRow("plain folder gets one") << "/srv/q" << 10 << "/srv/q/Qbox10.QBX";
+        QTest::newRow("trailing separator kept single") << "/srv/q/" << 10 << "/srv/q/Qbox10.QBX";
+        QTest::newRow("numbers beyond the slots stay in the folder") << "/srv/q" << -32768 << "/srv/q/Qbox-32768.QBX";
+    }
+    void slotPaths()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, number);
+        QFETCH(QString, path);
+        AppFolder = folder;
+        QCOMPARE(SlotFilePath(number), path);
+    }
+
+    void writing_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<WriteResult>("result");
+        QTest::newRow("the worked example, 47 bytes")
+            << "Salutation" << "Bonjour à tous,\r\nà demain."
+            << QByteArray::fromHex("332c320d0a2253616c75746174696f6e220d0a426f6e6a6f757220e020746f75732c0d0a"
+                                   "e02064656d61696e2e0d0a") << WriteResult::Ok;
+        QTest::newRow("one line") << "t" << "abc" << QByteArray("3,1\r\n\"t\"\r\nabc\r\n") << WriteResult::Ok;
+        QTest::newRow("a final CR LF is an empty line")
+            << "t" << "ab\r\ncd\r\n" << QByteArray("3,3\r\n\"t\"\r\nab\r\ncd\r\n\r\n") << WriteResult::Ok;
+        QTest::newRow("lone CR and LF are no line ends")
+            << "a\rb\nc" << "x\ny\rz" << QByteArray("3,1\r\n\"a\rb\nc\"\r\nx\ny\rz\r\n") << WriteResult::Ok;
+        QTest::newRow("commas and blanks in the title")
+            << "  a, b ,c" << " " << QByteArray("3,1\r\n\"  a, b ,c\"\r\n \r\n") << WriteResult::Ok;
+        QTest::newRow("euro and oe ligature") << "€" << "œ" << QByteArray("3,1\r\n\"\x80\"\r\n\x9c\r\n") << WriteResult::Ok;
+        QTest::newRow("L with stroke") << "t" << "Łódź" << QByteArray() << WriteResult::Unencodable;
+        QTest::newRow("emoji in the title") << "😀" << "x" << QByteArray() << WriteResult::Unencodable;
+        QTest::newRow("a double quote in the title") << "a\"b" << "x" << QByteArray() << WriteResult::InvalidTitle;
+        QTest::newRow("a CR LF in the title") << "a\r\nb" << "x" << QByteArray() << WriteResult::InvalidTitle;
+        QTest::newRow("32768 lines") << "t" << QString("\r\n").repeated(32767) << QByteArray() << WriteResult::TooManyLines;
+    }
+    void writing()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(WriteResult, result);
+        const QByteArray old = slotBytes(3, "old", {"old"});
+        ScratchFolder folder({{"Qbox3.QBX", old}});
+        QCOMPARE(WriteSlot(3, title, text), result);
+        QCOMPARE(folder.files(), FileMap({{"Qbox3.QBX", result == WriteResult::Ok ? bytes : old}}));
+        if (result != WriteResult::Ok)
+            return;
+        const SlotRecord slot = ReadSlot(3);
+        QCOMPARE(slot.number, Number(3));
+        QCOMPARE(slot.title, Title(title));
+        QCOMPARE(slot.text, text + "\r\n");
+        QCOMPARE(ReadSlotTitle(3).title, Title(title));
+    }
+
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Number>("number");
+        QTest::addColumn<Title>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("missing");
+        const Number three(3);
+        const Title t("T");
+        QTest::newRow("empty file") << QByteArray() << Number() << Title() << "" << 0;
+        QTest::newRow("header not two numbers") << QByteArray("x,y\r\n\"T\"\r\nl\r\n") << Number() << t << "" << 0;
+        QTest::newRow("header with one number") << QByteArray("3\r\n\"T\"\r\n") << Number() << t << "" << 0;
+        for (const char *header : {"0,1", "51,1", "-3,1"})
+            QTest::addRow("stored number %s", header) << QByteArray(header) + "\r\n\"T\"\r\nl\r\n" << Number() << t << "l\r\n" << 0;
+        QTest::newRow("stored number beyond 32 bits") << QByteArray("99999999999,1\r\n\"T\"\r\nl\r\n") << Number() << t << "" << 0;
+        QTest::newRow("stored number 50") << QByteArray("50,1\r\n\"T\"\r\nl\r\n") << Number(50) << t << "l\r\n" << 0;
+        QTest::newRow("blanks around the numbers") << QByteArray(" 3 , 1 \r\n\"T\"\r\na\r\n") << three << t << "a\r\n" << 0;
+        QTest::newRow("missing title record") << QByteArray("3,1\r\n") << three << Title() << "" << 1;
+        QTest::newRow("title without quotes") << QByteArray("3,1\r\nplain\r\nl\r\n") << three << Title() << "l\r\n" << 0;
+        QTest::newRow("title cut at its second quote") << QByteArray("3,1\r\n\"a\"b\"\r\nl\r\n") << three << Title("a") << "l\r\n" << 0;
+        QTest::newRow("title without its closing quote") << QByteArray("3,1\r\n\"ab\r\nl\r\n") << three << Title("ab") << "l\r\n" << 0;
+        QTest::newRow("count 32767 reads its lines") << QByteArray("3,32767\r\n\"T\"\r\na\r\n") << three << t << "a\r\n" << 32766;
+        for (const char *count : {"0", "-2", "32768", "40000"})
+            QTest::addRow("count %s reads no line", count) << QByteArray("3,") + count + "\r\n\"T\"\r\nl\r\n" << three << t << "" << 0;
+        QTest::newRow("fewer lines than the count") << QByteArray("3,5\r\n\"T\"\r\na\r\n") << three << t << "a\r\n" << 4;
+        QTest::newRow("more lines than the count") << QByteArray("3,1\r\n\"T\"\r\na\r\nb\r\n") << three << t << "a\r\n" << 0;
+        QTest::newRow("no CR LF after the last line") << QByteArray("3,2\r\n\"T\"\r\na\r\nb") << three << t << "a\r\nb\r\n" << 0;
+        QTest::newRow("lone LF and CR stay inside their line")
+            << QByteArray("3,2\r\n\"T\n\r\"\r\na\nb\r\r\nc\r\n") << three << Title("T\n\r") << "a\nb\r\r\nc\r\n" << 0;
+        QTest::newRow("a file without any CR ends its lines with LF")
+            << QByteArray("3,2\n\"T\"\na\nb") << three << t << "a\r\nb\r\n" << 0;
+        QTest::newRow("bytes without a glyph decode to themselves") << QByteArray("3,1\r\n\"\x81\x8d\"\r\n\x8f\x90\x9d\r\n")
+            << three << Title("\u0081\u008d") << "\u008f\u0090\u009d\r\n" << 0;
+    }
+    void reading()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Number, number);
+        QFETCH(Title, title);
+        QFETCH(QString, text);
+        QFETCH(int, missing);
+        ScratchFolder folder({{"Qbox7.QBX", bytes}});
+        QVERIFY(FileExists(SlotFilePath(7)));
+        const SlotRecord slot = ReadSlot(7);
+        QVERIFY(slot.opened);
+        QCOMPARE(slot.number, number);
+        QCOMPARE(slot.title, title);
+        QCOMPARE(slot.text, text);
+        QCOMPARE(slot.missingLines, missing);
+        const SlotRecord head = ReadSlotTitle(7);
+        QCOMPARE(head.number, number);
+        QCOMPARE(head.title, title);
+        QCOMPARE(folder.files(), FileMap({{"Qbox7.QBX", bytes}}));
+    }
+
+    void theLargestBodyReadsBackWhole()
+    {
+        ScratchFolder folder;
+        const QString text = QString("x\r\n").repeated(32766) + "x";
+        QCOMPARE(WriteSlot(9, "t", text), WriteResult::Ok);
+        QCOMPARE(ReadSlot(9).text, text + "\r\n");
+    }
+
+    void firstFreeSlotAndDelete()
+    {
+        ScratchFolder folder({{"Qbox1.QBX", "a"}, {"Qbox2.QBX", "b"}, {"Qbox4.QBX", "c"}});
+        QVERIFY(QDir(folder.path()).mkdir("Qbox3.QBX"));  // a folder is no slot file
+        QCOMPARE(FirstFreeSlot(), 3);
+        QVERIFY(DeleteSlot(1));
+        QVERIFY(!DeleteSlot(1));
+        QCOMPARE(FirstFreeSlot(), 1);
+        ScratchFolder full(slotFiles(1, 51));
+        QCOMPARE(FirstFreeSlot(), 52);
+    }
+
+    // Qt's converter for the same code page, which older files went through.
+    void theCodePageIsQtsWindows1252()
+    {
+        QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
+        for (int byte = 0; byte < 256; ++byte) {
+            const QByteArray one(1, char(byte));
+            QCOMPARE(CodePage::decode(one), decoder.decode(one));
+        }
+        int encodable = 0;
+        for (int unit = 0; unit < 0x10000; ++unit) {
+            QStringEncoder qt("windows-1252", QStringEncoder::Flag::Stateless);
+            const QString one{QChar(char16_t(unit))};
+            const QByteArray expected = qt.encode(one);
+            const std::optional<QByteArray> bytes = CodePage::encode(one);
+            QVERIFY2(qt.hasError() ? !bytes : bytes == expected, qPrintable(QString::number(unit, 16)));
+            encodable += bytes.has_value();
+        }
+        QCOMPARE(encodable, 256);
+        QCOMPARE(CodePage::firstUnencodable(QStringLiteral("abc😀Ł")), QStringLiteral("😀"));
+    }
+
+    // --- Faults: a full disk, interrupted saves, links -------------------------------
+
+    void aFullDiskKeepsTheOldMessage()
+    {
+        ScratchFolder folder;
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", folder.path()}) != 0)
+            QSKIP("mounting a small tmpfs was refused (needs root)");
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {folder.path()}); });
+        QCOMPARE(WriteSlot(1, "Ancien", "texte"), WriteResult::Ok);
+        const FileMap before = folder.files();
+        QFile filler(folder.filePath("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+        QCOMPARE(QStorageInfo(folder.path()).bytesAvailable(), 0);
+        QCOMPARE(WriteSlot(1, "Nouveau", QString(20000, 'n')), WriteResult::Failed);
+        QCOMPARE(folder.read(slotName(1)), before.value(slotName(1)));
+        QCOMPARE(folder.files().keys(), QStringList({slotName(1), "filler"}));
+    }
+
+    void anInterruptedSaveLeavesOneWholeVersion()
+    {
+        ScratchFolder folder;
+        const QString textA = "Version A\r\ncourte";
+        QString textB;
+        for (int i = 0; i < 1500; ++i)
+            textB += QStringLiteral("Version B, ligne %1\r\n").arg(i);
+        QCOMPARE(WriteSlot(1, "B", textB), WriteResult::Ok);
+        const QByteArray bytesB = folder.read(slotName(1));
+        QCOMPARE(WriteSlot(1, "A", textA), WriteResult::Ok);
+        const QByteArray bytesA = folder.read(slotName(1));
+
+        const QString saver = QCoreApplication::applicationDirPath() + "/saveloop";
+        QRandomGenerator random(20261207);
+        int sawA = 0;
+        for (int kill = 1; kill <= 50; ++kill) {
+            QProcess child;
+            child.start(saver, {folder.path(), "A", textA, "B", textB});
+            QVERIFY(child.waitForReadyRead(10000));
+            QThread::usleep(random.bounded(20000));
+            child.kill();
+            QVERIFY(child.waitForFinished(10000));
+            const QByteArray now = folder.read(slotName(1));
+            QVERIFY2(now == bytesA || now == bytesB, qPrintable(QString("kill %1: %2 bytes").arg(kill).arg(now.size())));
+            sawA += now == bytesA;
+        }
+        QVERIFY(sawA > 0 && sawA < 50);
+        // A temporary file left by a kill is never taken for a slot.
+        QCOMPARE(FirstFreeSlot(), 2);
+    }
+
+    // A save would write through a link to its target, wherever that is.
+    void aLinkedSlotFileIsNeitherWrittenNorFollowed()
+    {
+        ScratchFolder outside({{"note.txt", "note"}});
+        ScratchFolder folder;
+        QVERIFY(QFile::link(outside.filePath("note.txt"), folder.filePath(slotName(3))));
+        QVERIFY(QFile::link(outside.filePath("missing"), folder.filePath(slotName(4))));
+        QCOMPARE(WriteSlot(3, "Titre", "texte"), WriteResult::Failed);
+        QCOMPARE(WriteSlot(4, "Titre", "texte"), WriteResult::Failed);
+        QVERIFY(DeleteSlot(3));
+        QCOMPARE(outside.files(), FileMap({{"note.txt", "note"}}));
+        QCOMPARE(QFileInfo(folder.filePath(slotName(4))).symLinkTarget(), outside.filePath("missing"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

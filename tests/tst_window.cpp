@@ -1,0 +1,463 @@
+#include "mainwin/crlftext.h"
+#include "platform/msgbox.h"
+#include "platform/programexit.h"
+#include "store/codepage.h"
+#include "testsupport.h"
+#include "tray/systemtraybackend.h"
+#include "tray/traydata.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// Caps the size of any file the process writes, as a full disk would.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
+
+QByteArray bytesOf(const QString &text)
+{
+    return CodePage::encode(text).value();
+}
+
+// Every character a slot file holds but the line ends, with lone CRs and LFs inside lines.
+QByteArray everyByte()
+{
+    QByteArray bytes("\t\r \n");
+    for (int byte = 0x20; byte < 0x100; ++byte)
+        bytes += byte == 0x7F ? '\r' : char(byte);
+    return bytes;
+}
+
+const QString Yes = QString::number(MsgBoxResult::Yes);
+const QString No = QString::number(MsgBoxResult::No);
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Runs one action of a row; see commands_data() for the words.
+    void act(Session &s, const QString &action, std::unique_ptr<FileSizeLimit> &limit)
+    {
+        const QString word = action.section(QLatin1Char(' '), 0, 0);
+        const QString rest = action.section(QLatin1Char(' '), 1);
+        const QByteArray name = word.toLatin1();
+        if (word == "row")
+            s.clickRow(rest.toInt());
+        else if (word == "type")
+            QTest::keyClicks(s.find(qPrintable(rest.section(' ', 0, 0))), rest.section(' ', 1));
+        else if (word == "set")
+            CrLfText::write(s.find<QPlainTextEdit>("Text1"), rest);
+        else if (word == "answer")
+            s.boxes.answer(rest.toInt());
+        else if (word == "rm")
+            s.folder.remove(rest);
+        else if (word == "rm-while-asking")
+            s.boxes.onShow = [&s, rest] { s.folder.remove(rest); };
+        else if (word == "put")
+            s.folder.write(rest.section(' ', 0, 0), bytesOf(rest.section(' ', 1)));
+        else if (word == "tray")
+            s.tray.sendEvent(rest.toInt());
+        else if (word == "hide")
+            s.window().hide();
+        else if (word == "visible")
+            QVERIFY(!s.window().isVisible());
+        else if (word == "notray")
+            s.tray.available = false;
+        else if (word == "diskfull")
+            limit = std::make_unique<FileSizeLimit>(256);
+        else if (word == "close")
+            s.window().close();
+        else if (word == "Command3_Click")
+            s.window().Command3_Click();
+        else if (word == "Command4_Click")
+            s.window().Command4_Click();
+        else if (word == "Command6_Click")
+            s.window().Command6_Click();
+        else if (auto *button = s.find<QAbstractButton>(name.constData()))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else if (auto *item = s.find<QAction>(name.constData()))
+            item->trigger();
+        else
+            QFAIL(qPrintable("unknown action " + action));
+    }
+
+    // What a user sees of one key: a panel mode, the commands, a text, the files...
+    QString observe(const Session &s, const QString &key, const QList<quint32> &ended)
+    {
+        const auto tray = [](const QList<FakeTrayBackend::Call> &calls) {
+            QStringList actions;
+            for (const auto &call : calls)
+                actions << QString::number(call.action);
+            return actions.join(',');
+        };
+        if (key == "mode")
+            return s.mode();
+        if (key == "cmds")
+            return s.commands();
+        if (key == "num")
+            return QString::number(NumMes);
+        if (key.startsWith("tip"))
+            return s.find(qPrintable("Command" + key.mid(3)))->toolTip();
+        if (key == "display")
+            return CrLfText::read(s.find<QPlainTextEdit>("Label1"));
+        if (key == "body")
+            return CrLfText::read(s.find<QPlainTextEdit>("Text1"));
+        if (key == "title")
+            return s.find<QLineEdit>("Text2")->text();
+        if (key == "label3")
+            return s.find<QLabel>("Label3")->text();
+        if (key == "clip")
+            return QGuiApplication::clipboard()->text();
+        if (key == "visible")
+            return QString::number(s.window().isVisible());
+        if (key == "minimized")
+            return QString::number(s.window().isMinimized());
+        if (key == "menu")
+            return QString::number(s.find<QMenu>("MenuPopUp")->isVisible());
+        if (key == "tray")
+            return tray(s.tray.calls);
+        if (key == "ended") {
+            QStringList codes;
+            for (quint32 code : ended)
+                codes << QString::number(code);
+            return codes.join(',');
+        }
+        if (key == "grid") {
+            QStringList cells;
+            for (int row = 1; row <= MaxSlots; ++row) {
+                if (!s.grid()->textMatrix(row, 1).isEmpty())
+                    cells << QString::number(row) + ':' + s.grid()->textMatrix(row, 1);
+            }
+            return cells.join('|');
+        }
+        return QStringLiteral("unknown key ") + key;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        NumMes = 0;
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    }
+
+    // A row: the slot files at start, the user's actions, then what must hold. Keys not
+    // named are not checked, except the message boxes (none unless "boxes" says) and the
+    // folder (unchanged unless "file:" or "gone:" says).
+    void commands_data()
+    {
+        QTest::addColumn<FileMap>("files");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QStringList>("expected");
+        const QString selected = "mode=buttons view grid";
+        const QString browsing = "mode=buttons grid";
+        const FileMap five{{"Qbox5.QBX", slotBytes(5, "Cinq", {"ab", "cd"})}};
+        const FileMap sevenEight{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}, {"Qbox8.QBX", slotBytes(8, "Huit", {"h"})}};
+        const QString confirm7 = "boxes=Supprimer le message 7\\r%1\\rConfirmez ?|292|Suppression d'un message";
+
+        // Start-up.
+        QTest::newRow("start-up lists the titles, the stored number's row wins")
+            << FileMap{{"Qbox3.QBX", slotBytes(3, "Trois", {"a"})}, {"Qbox7.QBX", slotBytes(12, "Douze", {"b"})},
+                       {"Qbox9.QBX", slotBytes(12, "Neuf", {"c"})}, {"Qbox51.QBX", slotBytes(51, "x", {"a"})},
+                       {"qbox2.qbx", slotBytes(2, "z", {"a"})}, {"Qbox04.QBX", slotBytes(4, "y", {"a"})}}
+            << QStringList{} << QStringList{"grid=3:Trois|12:Neuf", "num=12", browsing, "cmds=000000", "display=Text3"};
+        QTest::newRow("start-up shows unreadable files in their own row")
+            << FileMap{{"Qbox5.QBX", ""}, {"Qbox6.QBX", "x,y\r\n\"Six\"\r\n"}, {"Qbox8.QBX", "99,1\r\n\"Huit\"\r\n"},
+                       {"Qbox10.QBX", "10,1\r\n"}, {"Qbox13.QBX", "13,1\r\n\"\"\r\n"}, {"Qbox14.QBX", "14,1\n\"Lf\"\nx\n"},
+                       {"Qbox15.QBX", bytesOf("15,1\r\n\"Déjà € vu\"\r\nx\r\n")}}
+            << QStringList{} << QStringList{"grid=5:(illisible)|6:Six|8:Huit|10:(illisible)|13:(illisible)|14:Lf|15:Déjà € vu"};
+
+        // Selecting and copying.
+        QTest::newRow("select and copy") << five << QStringList{"row 5", "Command1"}
+            << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "label3=Cinq",
+                           "tip1=Copie le texte N° 5 dans le presse papier", "tip3=Modifier le message N° 5",
+                           "tip4=Supprimer le message N° 5"};
+        QTest::newRow("select a count of 0, copy from the menu")
+            << FileMap{{"Qbox5.QBX", "5,0\r\n\"Cinq\"\r\nab\r\n"}} << QStringList{"row 5", "Mnu_Copier"}
+            << QStringList{"display=", "clip=", selected, "cmds=111111"};
+        QTest::newRow("select a file rewritten to store 7")
+            << five << QStringList{"put Qbox5.QBX 7,1\r\n\"Cinq\"\r\nx\r\n", "row 5"}
+            << QStringList{"num=7", "tip3=Modifier le message N° 7", "tip1=Copie le texte N° 7 dans le presse papier",
+                           "display=x\r\n", "label3=Cinq", "file:Qbox5.QBX=7,1\r\n\"Cinq\"\r\nx\r\n"};
+        QTest::newRow("select a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "row 5", "Command1"}
+            << QStringList{"gone:Qbox5.QBX", "num=5", "display=", "clip=", selected, "cmds=111111", "label3=Cinq"};
+        QTest::newRow("an empty row drops the selection")
+            << five << QStringList{"row 5", "row 6"}
+            << QStringList{"num=0", browsing, "cmds=000000", "tip3=Modifier le message N°", "tip4=Supprimer le message N°",
+                           "tip1=Copie le texte N° 5 dans le presse papier", "display=ab\r\ncd\r\n"};
+        QTest::newRow("typing in the display box changes nothing")
+            << five << QStringList{"row 5", "type Label1 xy\"\b\r", "Command1"} << QStringList{"clip=ab\r\ncd\r\n"};
+        QTest::newRow("an LF-only file reads with CR LF")
+            << FileMap{{"Qbox2.QBX", "2,2\n\"Lf\"\na\nb\n"}} << QStringList{"row 2", "Command1", "Command3", "Command6"}
+            << QStringList{"clip=a\r\nb\r\n", "file:Qbox2.QBX=2,3\r\n\"Lf\"\r\na\r\nb\r\n\r\n"};
+
+        // Adding and modifying.
+        QTest::newRow("add to the first free slot")
+            << FileMap{{"Qbox1.QBX", slotBytes(1, "t", {"x"})}, {"Qbox2.QBX", slotBytes(2, "t", {"x"})},
+                       {"Qbox4.QBX", slotBytes(4, "t", {"x"})}}
+            << QStringList{"Command2", "type Text2 Tr\"o'is", "type Text1 un\rz\"", "Command6"}
+            << QStringList{"file:Qbox3.QBX=3,2\r\n\"Tro'is\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Tro'is|4:t", "num=3",
+                           browsing, "cmds=000000", "tip3=Modifier le message N° 3", "tip4=Supprimer le message N° 3",
+                           "display=un\r\nz\"", "label3=Tro'is"};
+        QTest::newRow("blanks are a title and a text, a final Enter a line")
+            << FileMap{} << QStringList{"Mnu_Ajouter", "type Text2    ", "type Text1  \r", "Command6"}
+            << QStringList{"file:Qbox1.QBX=1,2\r\n\"   \"\r\n \r\n\r\n"};
+        QTest::newRow("a full store refuses to add") << slotFiles(1, 50) << QStringList{"Mnu_Ajouter"}
+            << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=51"};
+        QTest::newRow("slot 50 is the last one") << slotFiles(1, 49) << QStringList{"Command2"}
+            << QStringList{"mode=edit", "num=50"};
+        QTest::newRow("slot 51 present too") << slotFiles(1, 51) << QStringList{"Command2"}
+            << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=52"};
+        for (const char *field : {"Text1", "Text2"}) {
+            QTest::addRow("only %s filled is refused", field) << FileMap{}
+                << QStringList{"Command2", QStringLiteral("type %1 x").arg(field), "Command6"}
+                << QStringList{"boxes=Pas de message ou pas de titre !|48|Avertissement", "mode=edit"};
+        }
+        QTest::newRow("a character the code page lacks is refused")
+            << FileMap{} << QStringList{"Command2", "type Text2 t", "set aŁb", "Command6"}
+            << QStringList{"boxes=Le caractère « Ł » ne peut pas être enregistré : retirez-le du titre ou du texte !|48|Avertissement",
+                           "mode=edit", "body=aŁb"};
+        QTest::newRow("more lines than a file can read back are refused")
+            << FileMap{} << QStringList{"Command2", "type Text2 t", "set " + QString("\r\n").repeated(32767), "Command6"}
+            << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement",
+                           "mode=edit"};
+        QTest::newRow("modify unchanged gains an empty line") << five << QStringList{"row 5", "Command3", "Command6"}
+            << QStringList{"file:Qbox5.QBX=5,3\r\n\"Cinq\"\r\nab\r\ncd\r\n\r\n", "cmds=000111", browsing};
+        QTest::newRow("modify opens the stored text") << five << QStringList{"row 5", "Mnu_Modif"}
+            << QStringList{"mode=edit", "body=ab\r\ncd\r\n", "title=Cinq", "num=5"};
+        QTest::newRow("cancel writes nothing") << five << QStringList{"row 5", "Command3", "type Text1 zz", "Command7"}
+            << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5"};
+        QTest::newRow("modify a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "Command3"}
+            << QStringList{"boxes=Le message n'existe pas !|16|Erreur", "gone:Qbox5.QBX", browsing, "cmds=111111",
+                           "num=5", "display=ab\r\ncd\r\n"};
+        QTest::newRow("modify and delete with nothing selected do nothing")
+            << five << QStringList{"row 6", "Command3_Click", "Command4_Click"} << QStringList{browsing, "num=0"};
+        QTest::newRow("a failed save keeps the old file")
+            << five << QStringList{"row 5", "Command3", "set " + QString(2000, 'n'), "diskfull", "Command6"}
+            << QStringList{"boxes=Erreur lors de la sauvegarde du message N° 5|16|Erreur", browsing, "cmds=111111",
+                           "grid=5:Cinq", "body=" + QString(2000, 'n')};
+        QTest::newRow("adding again from the menu clears and searches again")
+            << FileMap{} << QStringList{"Command2", "type Text2 a", "put Qbox1.QBX 1,1\r\n\"t\"\r\nx\r\n", "Mnu_Ajouter"}
+            << QStringList{"num=2", "mode=edit", "title=", "body=", "file:Qbox1.QBX=1,1\r\n\"t\"\r\nx\r\n"};
+        QTest::newRow("saving after a delete while editing takes a free slot")
+            << slotFiles(1, 3) << QStringList{"row 2", "Command3", "set gardé", "answer " + Yes, "Mnu_Sup", "Command6"}
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2"), "file:Qbox2.QBX=2,1\r\n\"t\"\r\ngardé\r\n",
+                           "grid=1:t|2:t|3:t"};
+        QTest::newRow("saving after a delete while editing, store full")
+            << slotFiles(1, 50)
+            << QStringList{"row 2", "Command3", "answer " + Yes, "Mnu_Sup", "put Qbox2.QBX x", "Command6_Click"}
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2")
+                               + "\nNombre maximum de message atteint !|64|Avertissement",
+                           "file:Qbox2.QBX=x", "body=x\r\n", "title=t"};
+
+        // Deleting.
+        QTest::newRow("delete, No") << sevenEight << QStringList{"row 7", "answer " + No, "Command4"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), browsing, "num=0", "cmds=000000", "grid=7:Sept|8:Huit",
+                           "tip4=Supprimer le message N° 7", "display=", "label3="};
+        QTest::newRow("delete, Yes") << sevenEight << QStringList{"row 7", "answer " + Yes, "Mnu_Sup"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", browsing, "num=0", "cmds=000000", "grid=8:Huit",
+                           "tip3=Modifier le message N° ", "tip4=Supprimer le message N° ",
+                           "tip1=Copie le texte N° 7 dans le presse papier", "display=", "label3="};
+        QTest::newRow("delete, Yes after the file vanished")
+            << sevenEight << QStringList{"row 7", "rm-while-asking Qbox7.QBX", "answer " + Yes, "Command4"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", selected, "num=7", "cmds=111111",
+                           "grid=7:Sept|8:Huit", "tip4=Supprimer le message N° 7"};
+        QTest::newRow("delete follows the stored number")
+            << FileMap{{"Qbox5.QBX", slotBytes(5, "Cinq", {"a"})}, {"Qbox7.QBX", slotBytes(7, "Sept", {"b"})}}
+            << QStringList{"put Qbox5.QBX 7,1\r\n\"Cinq\"\r\na\r\n", "row 5", "answer " + Yes, "Command4"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", "file:Qbox5.QBX=7,1\r\n\"Cinq\"\r\na\r\n",
+                           "grid=5:Cinq"};
+
+        // The tray, hiding, showing and quitting.
+        for (int code : {512, 514, 515, 516})
+            QTest::addRow("tray %d does nothing", code) << FileMap{} << QStringList{"hide", QStringLiteral("tray %1").arg(code)}
+                                                       << QStringList{"visible=0", "menu=0"};
+        QTest::newRow("tray 513 shows") << FileMap{} << QStringList{"hide", "tray 513"} << QStringList{"visible=1", "menu=0"};
+        QTest::newRow("tray 517 pops the menu up") << FileMap{} << QStringList{"tray 517"} << QStringList{"menu=1"};
+        for (const char *hide : {"Command8", "Mnu_Masque", "Mnu_Masquer"}) {
+            QTest::addRow("%s hides, twice, the icon shows again", hide) << FileMap{}
+                << QStringList{hide, hide, "visible", "tray 513"} << QStringList{"visible=1", "tray=0"};
+        }
+        QTest::newRow("hiding during an edit keeps it") << FileMap{}
+            << QStringList{"Command2", "type Text2 titre", "Mnu_Masquer", "tray 513"}
+            << QStringList{"visible=1", "mode=edit", "title=titre", "num=1"};
+        QTest::newRow("without a tray, hiding minimizes") << FileMap{} << QStringList{"notray", "Command8"}
+            << QStringList{"visible=1", "minimized=1"};
+        QTest::newRow("Afficher restores a minimized window") << FileMap{}
+            << QStringList{"notray", "Mnu_Masque", "Mnu_Affichier"} << QStringList{"visible=1", "minimized=0"};
+        for (const char *way : {"Command5", "Mnu_Quitter", "Mnu_Fin", "close"}) {
+            QTest::addRow("%s removes the icon, then ends, once", way)
+                << five << QStringList{"row 5", way, "close"} << QStringList{"ended=0,2", "tray=0,2"};
+        }
+        QTest::newRow("quitting during an edit asks nothing") << five
+            << QStringList{"row 5", "Command3", "type Text2 perdu", "Mnu_Quitter"} << QStringList{"ended=0,2"};
+
+        // Every byte a slot file can hold, through the display, the clipboard and the editor.
+        const QByteArray all = everyByte();
+        const QString text = CodePage::decode(all);
+        const QString title = QString(text).remove('"');
+        QTest::newRow("every byte survives copy and edit")
+            << FileMap{{"Qbox4.QBX", "4,2\r\n\"" + bytesOf(title) + "\"\r\n" + all + "\r\n" + all + "\r\n"}}
+            << QStringList{"row 4", "Command1", "Command3", "Command6"}
+            << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title,
+                           "file:Qbox4.QBX=4,3\r\n\"" + title + "\"\r\n" + text + "\r\n" + text + "\r\n\r\n"};
+        const QByteArray longTitle(40000, 't');
+        QTest::newRow("a title has no length limit") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
+            << QStringList{"row 1", "Command3", "Command6"}
+            << QStringList{"file:Qbox1.QBX=" + QString::fromLatin1(slotBytes(1, longTitle, {"x", ""}))};
+    }
+    void commands()
+    {
+        QFETCH(FileMap, files);
+        QFETCH(QStringList, actions);
+        QFETCH(QStringList, expected);
+        Session s(files);
+        QList<quint32> ended;
+        SetEndProgramFunction([&] {
+            for (const auto &call : s.tray.calls)
+                ended << call.action;
+        });
+        std::unique_ptr<FileSizeLimit> limit;
+        for (const QString &action : std::as_const(actions))
+            act(s, action, limit);
+        limit.reset();
+        SetEndProgramFunction({});
+
+        FileMap folder = files;
+        QString boxes;
+        for (QString item : std::as_const(expected)) {
+            item.replace("⌂", PathWithSlash(s.folder.path()));
+            const QString key = item.section('=', 0, 0);
+            const QString value = item.section('=', 1);
+            if (key.startsWith("file:"))
+                folder.insert(key.mid(5), bytesOf(value));
+            else if (key.startsWith("gone:"))
+                folder.remove(key.mid(5));
+            else if (key == "boxes")
+                boxes = value;
+            else
+                QCOMPARE(key + '=' + observe(s, key, ended), item);
+        }
+        QCOMPARE(s.boxes.calls().join('\n'), boxes);
+        QCOMPARE(s.folder.files(), folder);
+        for (int row = 1; row <= MaxSlots; ++row) {
+            const QColor yellow(255, 255, 0);
+            const bool occupied = !s.grid()->textMatrix(row, 1).isEmpty();
+            QCOMPARE(s.grid()->item(row - 1, 1)->background().color() == yellow, occupied);
+            QCOMPARE(s.grid()->textMatrix(row, 0), QString::number(row));
+        }
+        s.find<QMenu>("MenuPopUp")->close();
+    }
+
+    // The real box: Yes and No with the question icon, and Enter answers No.
+    void enterAtTheConfirmationAnswersNo()
+    {
+        Session s({{"Qbox3.QBX", slotBytes(3, "Trois", {"t"})}});
+        SetMsgBoxFunction({});
+        s.clickRow(3);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            icon = box->icon();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        s.find<QAbstractButton>("Command4")->click();
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(s.folder.files().size(), 1);
+        QCOMPARE(int(NumMes), 0);
+    }
+
+    void tabLeavesTheDisplayBox()
+    {
+        Session s;
+        auto *display = s.find<QPlainTextEdit>("Label1");
+        display->setFocus();
+        QTest::keyClick(display, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() && QApplication::focusWidget() != display);
+        QCOMPARE(display->toPlainText(), QStringLiteral("Text3"));
+    }
+
+    // The record the shell takes: 88 bytes, its tip padded with blanks, and a removal
+    // that repeats the add's icon and flags.
+    void theTrayRecord()
+    {
+        Session s;
+        TrayNotify(&s.window(), TrayAction::Delete);
+        QCOMPARE(s.tray.calls.size(), 2);
+        for (const FakeTrayBackend::Call &call : std::as_const(s.tray.calls)) {
+            QCOMPARE(call.data.cbSize, 88u);
+            QCOMPARE(call.data.hWnd, quint32(s.window().winId()));
+            QCOMPARE(call.data.uID, 1u);
+            QCOMPARE(call.data.uFlags, 7u);
+            QCOMPARE(call.data.uCallbackMessage, 512u);
+            QCOMPARE(QByteArray(call.data.szTip, 64), QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' '));
+            QCOMPARE(IconFromHandle(call.data.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
+        }
+        QCOMPARE(s.tray.calls[0].action, 0u);
+        QCOMPARE(s.tray.calls[1].action, 2u);
+    }
+
+    void activationReasonsAreEventCodes()
+    {
+        const std::pair<QSystemTrayIcon::ActivationReason, int> codes[] = {
+            {QSystemTrayIcon::Trigger, 513}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::DoubleClick, 515},
+            {QSystemTrayIcon::MiddleClick, 512}, {QSystemTrayIcon::Unknown, 512}};
+        for (const auto &[reason, code] : codes)
+            QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
+    }
+
+    // Random slot files: start-up and selecting never change a byte, and every listed
+    // row can be selected.
+    void randomFilesAreOnlyRead()
+    {
+        QRandomGenerator random(20261207);
+        FileMap files;
+        const QByteArray alphabet("0123456789,,\"\"  \r\n\r\n\r\n\n\rabc-\xe9\x80\x81\xff\t");
+        for (int n = 1; n <= MaxSlots; ++n) {
+            QByteArray bytes = QByteArray::number(random.bounded(-5, 60)) + ',' + QByteArray::number(random.bounded(-2, 12));
+            for (int i = random.bounded(200); i > 0; --i)
+                bytes += alphabet.at(random.bounded(alphabet.size()));
+            files.insert(QStringLiteral("Qbox%1.QBX").arg(n), bytes);
+        }
+        Session s(files);
+        for (int row = 1; row <= MaxSlots; ++row) {
+            if (s.grid()->textMatrix(row, 1).isEmpty())
+                continue;
+            s.clickRow(row);
+            QVERIFY(NumMes >= 1 && NumMes <= MaxSlots);
+            QCOMPARE(s.mode(), QStringLiteral("buttons view grid"));
+        }
+        QCOMPARE(s.folder.files(), files);
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
