@@ -434,6 +434,27 @@ private Q_SLOTS:
             QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
     }
 
+    // The real EndProgram: each way out leaves the running event loop, even on Qt
+    // versions whose quit() refuses while the window is visible.
+    void everyWayOutEndsTheEventLoop_data()
+    {
+        QTest::addColumn<QString>("way");
+        for (const char *way : {"Command5", "Mnu_Quitter", "Mnu_Fin", "close"})
+            QTest::newRow(way) << way;
+    }
+    void everyWayOutEndsTheEventLoop()
+    {
+        QFETCH(QString, way);
+        Session s;
+        std::unique_ptr<FileSizeLimit> limit;
+        QTimer::singleShot(0, &s.window(), [&] { act(s, way, limit); });
+        QTimer watchdog;
+        watchdog.callOnTimeout([] { QCoreApplication::exit(1); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(s.tray.calls.size(), 2);
+    }
+
     // Random slot files: start-up and selecting never change a byte, and every listed
     // row can be selected.
     void randomFilesAreOnlyRead()
