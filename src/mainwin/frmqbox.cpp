@@ -303,6 +303,7 @@ void FrmQbox::Form_Load()
         backend->setEventHandler([this](int eventCode) {
             Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
         });
+        backend->setContextMenu(MenuPopUp);
     }
     TrayNotify(this, TrayAction::Add, windowIcon(), Caption);
 

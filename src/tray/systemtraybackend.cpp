@@ -1,5 +1,23 @@
 #include "systemtraybackend.h"
 
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QMenu>
+
+namespace {
+
+// The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
+// a host has registered with the watcher, and otherwise an XEmbed icon.
+bool isStatusNotifierItem()
+{
+    const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName,
+                           QDBusConnection::sessionBus());
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+} // namespace
+
 SystemTrayBackend::SystemTrayBackend() = default;
 
 SystemTrayBackend::~SystemTrayBackend() = default;
@@ -16,6 +34,7 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
                          [this](QSystemTrayIcon::ActivationReason reason) {
                              reportEvent(eventCodeFor(reason));
                          });
+        attachMenu();
         m_icon->show();
         break;
     case quint32(TrayAction::Modify):
@@ -37,6 +56,22 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
 bool SystemTrayBackend::isAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void SystemTrayBackend::setContextMenu(QMenu *menu)
+{
+    m_menu = menu;
+    if (m_icon)
+        attachMenu();
+}
+
+void SystemTrayBackend::attachMenu()
+{
+    // A StatusNotifier host draws the exported menu itself, which also works on Wayland,
+    // where the program cannot pop a parentless menu up at the pointer. An XEmbed icon
+    // would pop a context menu up by itself; there the program pops its own on event 517.
+    if (m_menu && isStatusNotifierItem())
+        m_icon->setContextMenu(m_menu);
 }
 
 int SystemTrayBackend::eventCodeFor(QSystemTrayIcon::ActivationReason reason)

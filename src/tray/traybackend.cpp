@@ -15,6 +15,11 @@ void TrayBackend::setEventHandler(EventHandler handler)
     m_handler = std::move(handler);
 }
 
+void TrayBackend::setContextMenu(QMenu *menu)
+{
+    Q_UNUSED(menu);
+}
+
 TrayBackend *TrayBackend::current()
 {
     return currentBackend;

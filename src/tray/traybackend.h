@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QMenu;
+
 // Where the tray record goes: the notification area of the desktop, or a test's fake.
 // The backend reports the icon's mouse events as the classic event codes.
 class TrayBackend
@@ -20,6 +22,10 @@ public:
     virtual bool isAvailable() const = 0;
 
     void setEventHandler(EventHandler handler);
+
+    // The icon's menu, for desktops whose tray draws an application's menu itself; where
+    // the application pops its menu up on event 517, the backend leaves it alone.
+    virtual void setContextMenu(QMenu *menu);
 
     // The backend that TrayNotify uses (not owned); none means no tray at all.
     static TrayBackend *current();

@@ -1,0 +1,292 @@
+#!/usr/bin/python3
+"""e2e.py xembed|sni_x11|sni_wayland|notray PATH-TO-QUILLBOX: the real program on one kind of
+desktop, every component started here and ended on exit; each wait bounded, failures logged."""
+import contextlib, ctypes, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
+
+import dbus
+
+CAPTION, WAIT = "Gestionnaire de Presse Papier", 10  # seconds, the bound of every wait
+WATCHER, ITEM = "org.kde.StatusNotifierWatcher", "org.kde.StatusNotifierItem"
+MENU = "com.canonical.dbusmenu"
+
+
+def wait_for(what, probe, running=None):  # fails at once if the program given has ended
+    end = time.monotonic() + WAIT
+    while not (value := probe()):
+        if running and running.poll() is not None:
+            raise AssertionError(f"quillbox ended with code {running.returncode}, before {what}")
+        if time.monotonic() > end:
+            raise AssertionError(f"no {what} within {WAIT} s")
+        time.sleep(0.05)
+    return value
+
+
+def expect_exit(proc, after):
+    wait_for(f"end of quillbox after {after}", lambda: proc.poll() is not None)
+    assert not proc.returncode, f"quillbox exited with code {proc.returncode} after {after}"
+
+
+class Desktop:
+    """A copy of the program in a scratch folder, what runs for it and its private world."""
+
+    def __init__(self, program):
+        self.scratch, self.procs = tempfile.mkdtemp(prefix="quillbox-e2e-"), []
+        for folder in ("runtime", "tmp", "prog"):
+            os.mkdir(self.path(folder), 0o700)
+        shutil.copy(program, self.path("prog"))
+        self.env = {k: v for k, v in os.environ.items()  # no outside display or bus, and no
+                    if k not in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS")}
+        self.env.update(  # accessibility bus or settings service started by the GTK host
+            XDG_RUNTIME_DIR=self.path("runtime"), TMPDIR=self.path("tmp"), QT_QPA_PLATFORM="xcb",
+            NO_AT_BRIDGE="1", GSETTINGS_BACKEND="memory")
+
+    def path(self, *names):
+        return os.path.join(self.scratch, *names)
+
+    def start(self, name, argv, **options):  # killed with the driver (PR_SET_PDEATHSIG)
+        proc = subprocess.Popen(argv, stdout=open(self.path(name + ".log"), "w"),
+                                stderr=subprocess.STDOUT, env=self.env, **options,
+                                preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL))
+        self.procs.append((name, proc))
+        return proc
+
+    def run(self, *argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True,
+                              timeout=WAIT).stdout
+
+    def log(self, name):
+        return pathlib.Path(self.path(name + ".log")).read_text(errors="replace")
+
+    def end(self):
+        for _, proc in reversed(self.procs):
+            proc.terminate()
+            with contextlib.suppress(subprocess.TimeoutExpired):
+                proc.wait(2)
+            proc.kill()  # does nothing to a process that has ended
+        shutil.rmtree(self.scratch)
+
+    def report(self):
+        for name, proc in self.procs:
+            state = "running" if proc.poll() is None else f"exit code {proc.returncode}"
+            print(f"--- {name} (pid {proc.pid}, {state})", *self.log(name).splitlines()[-20:],
+                  sep="\n", file=sys.stderr)
+
+    def start_x(self):  # and a session bus
+        with open(self.path("display.log"), "w") as number:  # Xvfb picks a free display
+            self.start("xvfb", ["Xvfb", "-displayfd", str(number.fileno()), "-nolisten", "tcp",
+                                "-screen", "0", "1024x768x24"], pass_fds=[number.fileno()])
+        self.env["DISPLAY"] = ":" + wait_for("Xvfb's display", lambda: self.log("display").strip())
+        self.start_bus()
+
+    def start_bus(self):
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address = "unix:path=" + self.path("bus")
+        self.start("dbus", ["dbus-daemon", "--session", "--nofork", "--address=" + address])
+        wait_for("session bus", lambda: os.path.exists(self.path("bus")))
+        self.bus = dbus.bus.BusConnection(address)
+
+    def start_watcher(self, host=None):  # and a StatusNotifier host: the one given, or this driver
+        self.start("watcher", ["status-notifier-watcher"])
+        wait_for("StatusNotifierWatcher", lambda: self.bus.name_has_owner(WATCHER))
+        self.watcher = self.bus.get_object(WATCHER, "/StatusNotifierWatcher")
+        if not (host := host and self.start("host", host)):
+            self.watcher.RegisterStatusNotifierHost(self.bus.get_unique_name(),
+                                                    dbus_interface=WATCHER)
+        wait_for("StatusNotifierHost", lambda: self.watched("IsStatusNotifierHostRegistered"))
+        return host
+
+    def launch(self, name="quillbox"):
+        return self.start(name, ["./quillbox"], cwd=self.path("prog"))
+
+    def second_launch(self):
+        assert not (code := self.launch("second").wait(WAIT)), f"second launch: exit code {code}"
+
+    def watched(self, name):
+        return self.watcher.Get(WATCHER, name, dbus_interface=dbus.PROPERTIES_IFACE)
+
+    def the_item(self):  # expects one, exporting MenuPopUp's items (DBusMenu marks mnemonics _)
+        items = wait_for("item registered", lambda: self.watched("RegisteredStatusNotifierItems"))
+        assert len(items) == 1, f"{len(items)} items registered: {list(items)}"
+        self.item = self.bus.get_object(items[0], "/StatusNotifierItem")
+        self.menu = self.bus.get_object(items[0], self.item.Get(
+            ITEM, "Menu", dbus_interface=dbus.PROPERTIES_IFACE))
+        layout = self.menu.GetLayout(0, -1, dbus.Array(signature="s"), dbus_interface=MENU)[1]
+        self.entries = {str(p.get("label", p.get("type"))): i for i, p, _ in layout[2]}
+        assert [*self.entries] == ["_Afficher", "_Masquer", "separator", "_Quitter"], self.entries
+
+    def click_entry(self, label):
+        self.menu.Event(self.entries[label], "clicked", dbus.Int32(0, variant_level=1),
+                        dbus.UInt32(0), dbus_interface=MENU)
+
+    def expect_no_item(self):
+        wait_for("item left", lambda: not self.watched("RegisteredStatusNotifierItems"))
+
+    def geometry(self, window):  # x, y, width, height
+        return [int(v) for v in re.findall(r"(?:Absolute upper-left [XY]|Width|Height): *(-?\d+)",
+                                           self.run("xwininfo", "-id", window))]
+
+    def shown(self, window):
+        return "IsViewable" in self.run("xwininfo", "-id", window)
+
+    def windows(self, proc):
+        return self.run("xdotool", "search", "--onlyvisible", "--pid", str(proc.pid)).split()
+
+    def main_window(self, proc):
+        return wait_for(f'mapped window captioned "{CAPTION}"', lambda: next(
+            (w for w in self.windows(proc)
+             if self.run("xdotool", "getwindowname", w).strip() == CAPTION), None), proc)
+
+    def expect_mapped(self, window, shown, after):
+        wait_for(f"window {'shown' if shown else 'hidden'} after {after}",
+                 lambda: self.shown(window) == shown)
+
+    def click(self, point, button):
+        self.run("xdotool", "mousemove", str(point[0]), str(point[1]), "click", str(button))
+
+    def choose(self, owner, point, key):
+        """Right-clicks the icon, again each second that no menu shows (an icon not drawn yet; Qt
+        drops a pop-up opened as it deactivates a window just hidden), and types a mnemonic."""
+        before, clicks = self.windows(owner), []
+
+        def at_pointer(window):  # across the pointer's column, from at most 30 px under it
+            x, y, width, height = self.geometry(window)
+            return x <= point[0] <= x + width and point[1] - height <= y <= point[1] + 30
+
+        def menu():
+            if not clicks or time.monotonic() - clicks[-1] > 1:
+                self.click(point, 3)
+                clicks.append(time.monotonic())
+            return next((w for w in self.windows(owner) if w not in before and at_pointer(w)
+                         and "TOOLTIP" not in self.run("xprop", "-id", w, "_NET_WM_WINDOW_TYPE")),
+                        None)
+        menu = wait_for("menu at the pointer after a right click on the icon", menu)
+        time.sleep(0.2)  # lets the menu take the keyboard grab
+        self.run("xdotool", "key", key)
+        wait_for("menu closing after the chosen item", lambda: not self.shown(menu))
+
+    def xlib(self, request):  # what the command-line tools lack, on a connection of its own
+        x, void = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
+        x.XOpenDisplay.restype, x.XGetSelectionOwner.argtypes = void, [void, ctypes.c_ulong]
+        x.XSendEvent.argtypes = [void, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, void]
+        display = void(x.XOpenDisplay(self.env["DISPLAY"].encode()))
+        result = request(x, display, lambda name: x.XInternAtom(display, name, 0))
+        x.XCloseDisplay(display)  # flushes the request
+        return result
+
+    def close(self, window):  # as a close box does: WM_DELETE_WINDOW in an XEvent's 24 longs
+        def send(x, display, atom):
+            event = (ctypes.c_long * 24)(33, 0, 0, 0, int(window), atom(b"WM_PROTOCOLS"), 32,
+                                         atom(b"WM_DELETE_WINDOW"))
+            return x.XSendEvent(display, int(window), 0, 0, event)
+        assert self.xlib(send), "cannot send WM_DELETE_WINDOW"
+
+
+def tray_round(d, proc, owner, icon, window):  # an X11 tray icon's clicks and menu items
+    for key, shown in (("m", False), (None, True), ("m", False), ("a", True)):
+        d.choose(owner, icon, key) if key else d.click(icon, 1)
+        d.expect_mapped(window, shown, f'"{key}" in the menu' if key else "a left click")
+    d.choose(owner, icon, "q")
+    expect_exit(proc, '"&Quitter" in the tray menu')
+
+
+def xembed(d):
+    d.start_x()  # with no StatusNotifier watcher on it, Qt docks its icon through XEmbed
+    d.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                       "--width", "100", "--height", "24", "--transparent", "false"])
+    wait_for("owner of _NET_SYSTEM_TRAY_S0 (trayer)", lambda: d.xlib(
+        lambda x, display, atom: x.XGetSelectionOwner(display, atom(b"_NET_SYSTEM_TRAY_S0"))))
+
+    def docked():  # quillbox's icons, embedded in trayer's panel
+        panel = d.run("xdotool", "search", "--classname", "^panel$").split()[:1]
+        tree = panel and d.run("xwininfo", "-tree", "-id", panel[0])
+        return re.findall(r'(0x\w+) "quillbox"', tree or "")
+
+    for name in ("quillbox", "again"):
+        window = d.main_window(proc := d.launch(name))
+        x, y, width, height = d.geometry(wait_for("one icon docked", lambda: len(docked()) == 1
+                                                  and docked()[0]))
+        icon = (x + width // 2, y + height // 2)
+        if name == "quillbox":
+            tray_round(d, proc, proc, icon, window)
+        else:  # a second launch from the same folder shows the first copy's window
+            d.choose(proc, icon, "m")
+            d.expect_mapped(window, False, '"&Masquer"')
+            d.second_launch()
+            d.expect_mapped(window, True, "a second launch")
+            d.close(window)
+            expect_exit(proc, "WM_DELETE_WINDOW")
+        wait_for("empty tray after quitting", lambda: not docked())
+
+
+def sni_x11(d):
+    d.start_x()
+    host = d.start_watcher(["gtk-sni-tray-standalone", "--beginning"])
+    window = d.main_window(proc := d.launch())
+    d.the_item()
+    x, y, _, height = d.geometry(wait_for("the host's bar", lambda: d.windows(host))[0])
+    tray_round(d, proc, host, (x + height // 2, y + height // 2), window)  # the first square
+    d.expect_no_item()
+
+
+def sni_wayland(d):
+    d.env.update(WAYLAND_DISPLAY="quillbox-e2e", QT_QPA_PLATFORM="wayland", WAYLAND_DEBUG="1")
+    d.start("weston", ["weston", "--backend=headless-backend.so", "--socket=quillbox-e2e",
+                       "--no-config", "--idle-time=0"])  # its socket in the private runtime
+    wait_for("weston's socket", lambda: os.path.exists(d.path("runtime", "quillbox-e2e")))
+    d.start_bus()
+    d.start_watcher()
+    proc = d.launch()
+
+    def toplevels():  # titled by the program, put on an output by weston, destroyed
+        return tuple(len(re.findall(pattern, d.log("quillbox"))) for pattern in (
+            r'-> xdg_toplevel@\d+\.set_title\("%s"\)' % CAPTION,
+            r"\] wl_surface@\d+\.enter\(wl_output", r"-> xdg_toplevel@\d+\.destroy\(\)"))
+
+    wait_for("toplevel titled and shown", lambda: toplevels() == (1, 1, 0), proc)
+    d.the_item()
+    for entry, after in (("_Masquer", (1, 1, 1)), (None, (2, 2, 1)), ("_Masquer", (2, 2, 2)),
+                         ("_Afficher", (3, 3, 2))):  # None: the item's Activate
+        d.click_entry(entry) if entry else d.item.Activate(0, 0, dbus_interface=ITEM)
+        wait_for(f"toplevels titled, shown, destroyed: {after} after {entry or 'Activate'}",
+                 lambda: toplevels() == after, proc)
+    d.click_entry("_Quitter")
+    expect_exit(proc, '"_Quitter"')
+    d.expect_no_item()
+
+
+def notray(d):
+    d.start_x()  # with no tray host on it, nor on the display
+    with open(d.path("twmrc"), "w") as rc:  # Xvfb has no font but "fixed"
+        rc.write("RandomPlacement\n" + "".join(  # places windows without asking for a click
+            f'{use}Font "fixed"\n' for use in ("Title", "Resize", "Menu", "Icon", "IconManager")))
+    d.start("twm", ["twm", "-f", d.path("twmrc")])
+    window = d.main_window(proc := d.launch())
+    state = lambda: re.findall(r"window state: (\w+)", d.run("xprop", "-id", window, "WM_STATE"))
+    wait_for("window in the Normal state, under twm", lambda: state() == ["Normal"])
+    d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+f", "Down", "Return")
+    wait_for('window minimized by "Masquer" in "&Fichier"',
+             lambda: state() == ["Iconic"] and not d.shown(window))
+    d.second_launch()
+    wait_for("window back after a second launch",
+             lambda: state() == ["Normal"] and d.shown(window))
+    d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+f", "q")
+    expect_exit(proc, '"&Quitter" in "&Fichier"')
+
+
+def main():
+    kinds = {"xembed": xembed, "sni_x11": sni_x11, "sni_wayland": sni_wayland, "notray": notray}
+    if len(sys.argv) != 3 or sys.argv[1] not in kinds:
+        sys.exit(__doc__)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
+    d = Desktop(sys.argv[2])
+    try:
+        kinds[sys.argv[1]](d)
+    except (AssertionError, subprocess.TimeoutExpired, dbus.DBusException) as error:
+        print(f"e2e: {sys.argv[1]} FAILED: {error}", file=sys.stderr)
+        d.report()
+        return 1
+    finally:
+        d.end()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
