@@ -276,7 +276,8 @@ def notray(d):
 # Message 3 for the clipboard cases: CR LF lines, accents, no-break spaces (A0), the euro (80);
 # the centres of row 3, "&Copier" and "&Quitter" in the window, at 96 dpi.
 SLOT = b'3,2\r\n"Prix"\r\nBient\xf4t \xe0 vous,\r\n\xab\xa0prix\xa0: 10\xa0\x80\xa0\xbb\r\n'
-TEXT, ROW3, COPY, QUIT = SLOT.split(b"\r\n", 2)[2].decode("cp1252"), (133, 83), (296, 54), (384, 150)
+TEXT = SLOT.split(b"\r\n", 2)[2].decode("cp1252")
+ROW3, COPY, QUIT = (133, 83), (296, 54), (384, 150)
 
 
 def press(d, window, *points):  # left clicks at points of the window
@@ -298,15 +299,15 @@ def copy_and_quit(d, name):  # returns the copy, its window gone
 
 
 def expect_clipboard(d, what):
-    text = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"], env=d.env,
-                          capture_output=True, timeout=WAIT).stdout.decode("utf-8", "replace")
+    text = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"],  # CR LF
+                          env=d.env, capture_output=True, timeout=WAIT).stdout.decode()
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
 def expect_exit_within(proc, after, seconds):
     started = time.monotonic()
     expect_exit(proc, after)
-    assert time.monotonic() - started < seconds, f"quillbox took over {seconds} s to end after {after}"
+    assert time.monotonic() - started < seconds, f"quillbox ended over {seconds} s after {after}"
 
 
 def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies
@@ -335,7 +336,7 @@ def clipboard_second(d):  # a launch while a copy lingers works normally, and it
     old = copy_and_quit(d, "lingering")
     window = d.main_window(new := d.launch("second"))
     shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
-    assert shown == [window] and old.poll() is None, f"windows shown {shown}, the old copy lingering"
+    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
     press(d, window, ROW3, COPY)
     expect_exit_within(old, "the new copy took the clipboard", 1)
     assert new.poll() is None, "the new copy ended"
