@@ -1,9 +1,21 @@
 #include "mainwin/frmqbox.h"
+#include "platform/clipboard.h"
 #include "platform/singleinstance.h"
 #include "store/programfolder.h"
 #include "tray/systemtraybackend.h"
 
 #include <QApplication>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+// A copied text is kept this long after quitting when nothing else keeps it: a working
+// day and the night after. Another program's copy ends the wait sooner.
+constexpr std::chrono::hours KeepClipboardFor{12};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -12,19 +24,29 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A copy already running from this folder is asked to show its window instead.
-    SingleInstance instance(ProgramFolder());
-    if (!instance.claim())
+    auto instance = std::make_unique<SingleInstance>(ProgramFolder());
+    if (!instance->claim())
         return 0;
 
-    SystemTrayBackend tray;
-    TrayBackend::setCurrent(&tray);
+    int status = 0;
+    {
+        SystemTrayBackend tray;
+        TrayBackend::setCurrent(&tray);
 
-    FrmQbox window;
-    QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window] {
-        window.Mnu_Affichier_Click();
-        window.raise();
-        window.activateWindow();
-    });
-    window.show();
-    return app.exec();
+        FrmQbox window;
+        QObject::connect(instance.get(), &SingleInstance::showRequested, &window, [&window] {
+            window.Mnu_Affichier_Click();
+            window.raise();
+            window.activateWindow();
+        });
+        window.show();
+        status = app.exec();
+    }
+
+    // The quit steps have run and the window is gone; a new launch now starts normally.
+    instance.reset();
+    // Where the system keeps no copy, the process stays, unseen, only to serve the text.
+    if (Clipboard::endsWithProgram())
+        Clipboard::serveUntilTaken(KeepClipboardFor);
+    return status;
 }

@@ -396,6 +396,20 @@ private Q_SLOTS:
         for (const auto &[reason, code] : codes)
             QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
     }
+
+    // The real EndProgram: each way out leaves the running event loop, even on Qt
+    // versions whose quit() refuses while the window is visible, and removes the icon once.
+    void everyWayOutEndsTheEventLoop()
+    {
+        for (const char *way : {"Command5", "Mnu_Quitter", "Mnu_Fin", "close"}) {
+            Session s;
+            std::unique_ptr<FileSizeLimit> limit;
+            QTimer::singleShot(0, &s.window(), [&] { act(s, way, limit); });
+            QTimer::singleShot(5000, &s.window(), [] { QCoreApplication::exit(1); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QCOMPARE(s.tray.calls.size(), 2);
+        }
+    }
 };
 
 QTEST_MAIN(TestWindow)

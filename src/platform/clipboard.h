@@ -2,10 +2,22 @@
 
 #include <QString>
 
-// The two clipboard operations the program uses.
+#include <chrono>
+
+// The clipboard as the program uses it, with the meaning it has on Windows: the text
+// put there stays after the program ends.
 namespace Clipboard {
 
 void clear();
 void setText(const QString &text);
+
+// True when the text this program put on the clipboard would end with the process: it
+// still owns the clipboard, the system keeps no copy of its own (X11, Wayland) and no
+// clipboard manager will take the text over at exit.
+bool endsWithProgram();
+
+// Serves the clipboard, with nothing shown, until another program takes it or the
+// limit has passed.
+void serveUntilTaken(std::chrono::milliseconds limit);
 
 } // namespace Clipboard

@@ -17,7 +17,7 @@ void EndProgram()
     if (replacement())
         replacement()();
     else
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
 }
 
 void SetEndProgramFunction(std::function<void()> function)

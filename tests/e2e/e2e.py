@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""e2e.py xembed|sni_x11|sni_wayland|notray PATH-TO-QUILLBOX: the real program on one kind of
-desktop, every component started here and ended on exit; each wait bounded, failures logged."""
+"""e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
+sni_wayland, notray) or one clipboard case (clipboard, clipboard_manager, clipboard_second),
+every component started here and ended on exit; each wait bounded, failures logged."""
 import contextlib, ctypes, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
 
 import dbus
@@ -272,8 +273,79 @@ def notray(d):
     expect_exit(proc, '"&Quitter" in "&Fichier"')
 
 
+# Message 3 for the clipboard cases: CR LF lines, accents, no-break spaces (A0), the euro (80);
+# the centres of row 3, "&Copier" and "&Quitter" in the window, at 96 dpi.
+SLOT = b'3,2\r\n"Prix"\r\nBient\xf4t \xe0 vous,\r\n\xab\xa0prix\xa0: 10\xa0\x80\xa0\xbb\r\n'
+TEXT = SLOT.split(b"\r\n", 2)[2].decode("cp1252")
+ROW3, COPY, QUIT = (133, 83), (296, 54), (384, 150)
+
+
+def press(d, window, *points):  # left clicks at points of the window
+    x, y, _, _ = d.geometry(window)
+    for dx, dy in points:
+        d.click((x + dx, y + dy), 1)
+
+
+def with_message(d):  # X, and message 3 in the program's folder
+    d.start_x()
+    pathlib.Path(d.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
+
+
+def copy_and_quit(d, name):  # returns the copy, its window gone
+    window = d.main_window(proc := d.launch(name))
+    press(d, window, ROW3, COPY, QUIT)
+    wait_for("window gone after quitting", lambda: not d.shown(window))
+    return proc
+
+
+def expect_clipboard(d, what):
+    text = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"],  # CR LF
+                          env=d.env, capture_output=True, timeout=WAIT).stdout.decode()
+    assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
+
+
+def expect_exit_within(proc, after, seconds):
+    started = time.monotonic()
+    expect_exit(proc, after)
+    assert time.monotonic() - started < seconds, f"quillbox ended over {seconds} s after {after}"
+
+
+def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies
+    with_message(d)
+    proc = copy_and_quit(d, "quillbox")
+    expect_clipboard(d, "after quitting")
+    assert proc.poll() is None, "quillbox ended with the text on its clipboard"
+    d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
+    expect_exit_within(proc, "another program took the clipboard", 1)
+    window = d.main_window(proc := d.launch("uncopied"))
+    press(d, window, QUIT)
+    expect_exit_within(proc, "quitting with nothing copied", 1)
+
+
+def clipboard_manager(d):  # xfce4-clipman owns CLIPBOARD_MANAGER but never answers SAVE_TARGETS:
+    with_message(d)        # Qt waits its 5 s for it, then clipman offers the text it had read
+    d.start("clipman", ["xfce4-clipman"])
+    wait_for("owner of CLIPBOARD_MANAGER (xfce4-clipman)", lambda: d.xlib(
+        lambda x, display, atom: x.XGetSelectionOwner(display, atom(b"CLIPBOARD_MANAGER"))))
+    expect_exit_within(copy_and_quit(d, "quillbox"), "quitting with a clipboard manager", 7)
+    expect_clipboard(d, "from the manager")
+
+
+def clipboard_second(d):  # a launch while a copy lingers works normally, and its copy ends it
+    with_message(d)
+    old = copy_and_quit(d, "lingering")
+    window = d.main_window(new := d.launch("second"))
+    shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
+    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
+    press(d, window, ROW3, COPY)
+    expect_exit_within(old, "the new copy took the clipboard", 1)
+    assert new.poll() is None, "the new copy ended"
+
+
 def main():
-    kinds = {"xembed": xembed, "sni_x11": sni_x11, "sni_wayland": sni_wayland, "notray": notray}
+    kinds = {"xembed": xembed, "sni_x11": sni_x11, "sni_wayland": sni_wayland, "notray": notray,
+             "clipboard": clipboard, "clipboard_manager": clipboard_manager,
+             "clipboard_second": clipboard_second}
     if len(sys.argv) != 3 or sys.argv[1] not in kinds:
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
