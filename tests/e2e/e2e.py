@@ -82,8 +82,11 @@ class Desktop:
     def start_bus(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address = "unix:path=" + self.path("bus")
         self.start("dbus", ["dbus-daemon", "--session", "--nofork", "--address=" + address])
-        wait_for("session bus", lambda: os.path.exists(self.path("bus")))
-        self.bus = dbus.bus.BusConnection(address)
+
+        def connect():  # the socket can be there before the daemon listens on it
+            with contextlib.suppress(dbus.DBusException):
+                return dbus.bus.BusConnection(address)
+        self.bus = wait_for("session bus", connect)
 
     def start_watcher(self, host=None):  # and a StatusNotifier host: the one given, or this driver
         self.start("watcher", ["status-notifier-watcher"])
