@@ -34,19 +34,16 @@ public:
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write the scratch file %s", qPrintable(name));
     }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     void remove(const QString &name) const { QFile::remove(filePath(name)); }
     // Every entry of the folder with what it holds, to see that nothing else changed.
     FileMap files() const
     {
         FileMap files;
         const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-        for (const QString &name : QDir(path()).entryList(filter))
-            files.insert(name, read(name));
+        for (const QString &name : QDir(path()).entryList(filter)) {
+            QFile file(filePath(name));
+            files.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
         return files;
     }
 

@@ -2,6 +2,7 @@
 
 #include "mainwin/frmqbox.h"
 #include "mainwin/msflexgrid.h"
+#include "platform/msgbox.h"
 #include "scratchfolder.h"
 #include "tray/traybackend.h"
 
@@ -10,6 +11,7 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -18,8 +20,16 @@
 class MsgBoxRecorder
 {
 public:
-    MsgBoxRecorder();
-    ~MsgBoxRecorder();
+    MsgBoxRecorder()
+    {
+        SetMsgBoxFunction([this](const QString &prompt, int style, const QString &title) {
+            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title;
+            if (onShow)
+                onShow();
+            return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
+        });
+    }
+    ~MsgBoxRecorder() { SetMsgBoxFunction({}); }
 
     void answer(int button) { m_answers.append(button); }
     // Each box as "prompt|style|title", the prompt's CRs written as \r.
@@ -57,8 +67,12 @@ public:
 class Session
 {
 public:
-    explicit Session(const FileMap &files = {});
-    ~Session();
+    explicit Session(const FileMap &files = {}) : folder(files), m_window(std::make_unique<FrmQbox>())
+    {
+        m_window->show();
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            qFatal("the main window was never exposed");
+    }
 
     ScratchFolder folder;
     FakeTrayBackend tray;
@@ -70,11 +84,34 @@ public:
     MSFlexGrid *grid() const { return find<MSFlexGrid>("MSFlexGrid1"); }
 
     // "buttons", "view", "edit" for the panels shown, then "grid" when it is enabled.
-    QString mode() const;
+    QString mode() const
+    {
+        QStringList parts;
+        for (const auto &[frame, part] : {std::pair{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}}) {
+            if (find(frame)->isVisible())
+                parts << part;
+        }
+        if (grid()->isEnabled())
+            parts << "grid";
+        return parts.join(' ');
+    }
     // Copier, Modifier and Supprimer as buttons, then as menu items: 1 for enabled.
-    QString commands() const;
+    QString commands() const
+    {
+        QString bits;
+        for (const char *name : {"Command1", "Command3", "Command4"})
+            bits += find<QAbstractButton>(name)->isEnabled() ? '1' : '0';
+        for (const char *name : {"Mnu_Copier", "Mnu_Modif", "Mnu_Sup"})
+            bits += find<QAction>(name)->isEnabled() ? '1' : '0';
+        return bits;
+    }
     // A user's click on a grid row's title cell.
-    void clickRow(int row) const;
+    void clickRow(int row) const
+    {
+        QTableWidgetItem *cell = grid()->item(row - 1, 1);
+        grid()->scrollToItem(cell);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->visualItemRect(cell).center());
+    }
 
 private:
     std::unique_ptr<FrmQbox> m_window;

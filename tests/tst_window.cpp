@@ -15,29 +15,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
 
 namespace {
-
-// Caps the size of any file the process writes, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 QByteArray bytesOf(const QString &text)
 {
@@ -83,7 +66,7 @@ private:
             {"hide", [&] { s.window().hide(); }},
             {"close", [&] { s.window().close(); }},
             {"notray", [&] { s.tray.available = false; }},
-            {"diskfull", [&] { m_limit = std::make_unique<FileSizeLimit>(256); }},
+            {"diskfull", [&] { setFileSizeLimit(256); }},  // as a full disk would
             {"call", [&] { rest == "Command3" ? s.window().Command3_Click() : s.window().Command4_Click(); }},
         };
         if (words.contains(word))
@@ -120,7 +103,15 @@ private:
                 {"grid", cells.join('|')}};
     }
 
-    std::unique_ptr<FileSizeLimit> m_limit;
+    // Caps the size of any file the process writes, or lifts the cap again.
+    void setFileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = std::min(bytes, limit.rlim_max);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
 
 private Q_SLOTS:
     void init()
@@ -304,7 +295,7 @@ private Q_SLOTS:
         });
         for (const QString &action : std::as_const(actions))
             act(s, action);
-        m_limit.reset();
+        setFileSizeLimit(RLIM_INFINITY);
         SetEndProgramFunction({});
 
         const QMap<QString, QString> now = state(s, ended);

@@ -22,9 +22,11 @@ def wait_for(what, probe, running=None):  # fails at once if the program given h
     return value
 
 
-def expect_exit(proc, after):
+def expect_exit(proc, after, seconds=WAIT):
+    started = time.monotonic()
     wait_for(f"end of quillbox after {after}", lambda: proc.poll() is not None)
     assert not proc.returncode, f"quillbox exited with code {proc.returncode} after {after}"
+    assert time.monotonic() - started < seconds, f"quillbox ended over {seconds} s after {after}"
 
 
 class Desktop:
@@ -167,21 +169,13 @@ class Desktop:
         self.run("xdotool", "key", key)
         wait_for("menu closing after the chosen item", lambda: not self.shown(menu))
 
-    def xlib(self, request):  # what the command-line tools lack, on a connection of its own
+    def owner(self, selection):  # of an X selection, on a connection of its own
         x, void = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
         x.XOpenDisplay.restype, x.XGetSelectionOwner.argtypes = void, [void, ctypes.c_ulong]
-        x.XSendEvent.argtypes = [void, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, void]
         display = void(x.XOpenDisplay(self.env["DISPLAY"].encode()))
-        result = request(x, display, lambda name: x.XInternAtom(display, name, 0))
-        x.XCloseDisplay(display)  # flushes the request
-        return result
-
-    def close(self, window):  # as a close box does: WM_DELETE_WINDOW in an XEvent's 24 longs
-        def send(x, display, atom):
-            event = (ctypes.c_long * 24)(33, 0, 0, 0, int(window), atom(b"WM_PROTOCOLS"), 32,
-                                         atom(b"WM_DELETE_WINDOW"))
-            return x.XSendEvent(display, int(window), 0, 0, event)
-        assert self.xlib(send), "cannot send WM_DELETE_WINDOW"
+        owner = x.XGetSelectionOwner(display, x.XInternAtom(display, selection, 0))
+        x.XCloseDisplay(display)
+        return owner
 
 
 def tray_round(d, proc, owner, icon, window):  # an X11 tray icon's clicks and menu items
@@ -196,29 +190,18 @@ def xembed(d):
     d.start_x()  # with no StatusNotifier watcher on it, Qt docks its icon through XEmbed
     d.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                        "--width", "100", "--height", "24", "--transparent", "false"])
-    wait_for("owner of _NET_SYSTEM_TRAY_S0 (trayer)", lambda: d.xlib(
-        lambda x, display, atom: x.XGetSelectionOwner(display, atom(b"_NET_SYSTEM_TRAY_S0"))))
+    wait_for("owner of _NET_SYSTEM_TRAY_S0 (trayer)", lambda: d.owner(b"_NET_SYSTEM_TRAY_S0"))
 
     def docked():  # quillbox's icons, embedded in trayer's panel
         panel = d.run("xdotool", "search", "--classname", "^panel$").split()[:1]
         tree = panel and d.run("xwininfo", "-tree", "-id", panel[0])
         return re.findall(r'(0x\w+) "quillbox"', tree or "")
 
-    for name in ("quillbox", "again"):
-        window = d.main_window(proc := d.launch(name))
-        x, y, width, height = d.geometry(wait_for("one icon docked", lambda: len(docked()) == 1
-                                                  and docked()[0]))
-        icon = (x + width // 2, y + height // 2)
-        if name == "quillbox":
-            tray_round(d, proc, proc, icon, window)
-        else:  # a second launch from the same folder shows the first copy's window
-            d.choose(proc, icon, "m")
-            d.expect_mapped(window, False, '"&Masquer"')
-            d.second_launch()
-            d.expect_mapped(window, True, "a second launch")
-            d.close(window)
-            expect_exit(proc, "WM_DELETE_WINDOW")
-        wait_for("empty tray after quitting", lambda: not docked())
+    window = d.main_window(proc := d.launch())
+    x, y, width, height = d.geometry(wait_for("one icon docked", lambda: len(docked()) == 1
+                                              and docked()[0]))
+    tray_round(d, proc, proc, (x + width // 2, y + height // 2), window)
+    wait_for("empty tray after quitting", lambda: not docked())
 
 
 def sni_x11(d):
@@ -283,15 +266,15 @@ TEXT = SLOT.split(b"\r\n", 2)[2].decode("cp1252")
 ROW3, COPY, QUIT = (133, 83), (296, 54), (384, 150)
 
 
+def with_message(d):  # X, and message 3 in the program's folder
+    d.start_x()
+    pathlib.Path(d.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
+
+
 def press(d, window, *points):  # left clicks at points of the window
     x, y, _, _ = d.geometry(window)
     for dx, dy in points:
         d.click((x + dx, y + dy), 1)
-
-
-def with_message(d):  # X, and message 3 in the program's folder
-    d.start_x()
-    pathlib.Path(d.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
 
 
 def copy_and_quit(d, name):  # returns the copy, its window gone
@@ -307,30 +290,22 @@ def expect_clipboard(d, what):
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
-def expect_exit_within(proc, after, seconds):
-    started = time.monotonic()
-    expect_exit(proc, after)
-    assert time.monotonic() - started < seconds, f"quillbox ended over {seconds} s after {after}"
-
-
 def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies
     with_message(d)
     proc = copy_and_quit(d, "quillbox")
     expect_clipboard(d, "after quitting")
     assert proc.poll() is None, "quillbox ended with the text on its clipboard"
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
-    expect_exit_within(proc, "another program took the clipboard", 1)
-    window = d.main_window(proc := d.launch("uncopied"))
-    press(d, window, QUIT)
-    expect_exit_within(proc, "quitting with nothing copied", 1)
+    expect_exit(proc, "another program took the clipboard", 1)
+    press(d, d.main_window(proc := d.launch("uncopied")), QUIT)
+    expect_exit(proc, "quitting with nothing copied", 1)
 
 
 def clipboard_manager(d):  # xfce4-clipman owns CLIPBOARD_MANAGER but never answers SAVE_TARGETS:
     with_message(d)        # Qt waits its 5 s for it, then clipman offers the text it had read
     d.start("clipman", ["xfce4-clipman"])
-    wait_for("owner of CLIPBOARD_MANAGER (xfce4-clipman)", lambda: d.xlib(
-        lambda x, display, atom: x.XGetSelectionOwner(display, atom(b"CLIPBOARD_MANAGER"))))
-    expect_exit_within(copy_and_quit(d, "quillbox"), "quitting with a clipboard manager", 7)
+    wait_for("owner of CLIPBOARD_MANAGER (xfce4-clipman)", lambda: d.owner(b"CLIPBOARD_MANAGER"))
+    expect_exit(copy_and_quit(d, "quillbox"), "quitting with a clipboard manager", 7)
     expect_clipboard(d, "from the manager")
 
 
@@ -341,7 +316,7 @@ def clipboard_second(d):  # a launch while a copy lingers works normally, and it
     shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
     assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
     press(d, window, ROW3, COPY)
-    expect_exit_within(old, "the new copy took the clipboard", 1)
+    expect_exit(old, "the new copy took the clipboard", 1)
     assert new.poll() is None, "the new copy ended"
 
 
