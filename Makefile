@@ -58,6 +58,8 @@ package: installed
 	@rm -f $(INSTALLED_DIR)/quillbox_*.deb
 	@cd $(INSTALLED_DIR) && cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; exit 1; }
 	@mkdir -p build && cp $(INSTALLED_DIR)/quillbox_*_$(DEB_ARCH).deb build/
+	@# Debian's own checks: an error fails the package.
+	@lintian --fail-on error build/quillbox_*_$(DEB_ARCH).deb
 	@ls build/quillbox_*_$(DEB_ARCH).deb
 
 # The Windows code compiled with mingw-w64, against this system's Qt headers.
