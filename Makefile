@@ -51,7 +51,7 @@ installed: deps
 	@cmake --build $(INSTALLED_DIR) -j $(JOBS) --target quillbox quillbox_packaging
 
 install: installed
-	@cmake --install $(INSTALLED_DIR)
+	@cmake --install $(INSTALLED_DIR) --strip
 
 # The Debian package, as build/quillbox_VERSION_ARCH.deb (dpkg's architecture).
 package: installed
