@@ -17,4 +17,3 @@ done
 page=$share/man/man1/quillbox.1.gz
 test -z "$(man --warnings -l "$page" 2>&1 > /dev/null)"
 man -l "$page" | grep -q "Qbox1.QBX"
-echo "installed tree: launcher, AppStream data, icons and manual page are right"
