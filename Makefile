@@ -8,7 +8,11 @@ ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-asan fuzz bench clean
+INSTALLED_DIR ?= build/installed
+PREFIX    ?= /usr
+DEB_ARCH   = $(shell dpkg --print-architecture)
+
+.PHONY: all deps configure build run test test-asan fuzz bench clean installed install package check-windows
 
 all: build
 
@@ -33,6 +37,35 @@ run: build
 
 test: build
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The copy that is installed: it keeps the messages in each user's data folder.
+installed: deps
+	@mkdir -p $(dir $(INSTALLED_DIR))
+	@# Debian's hardening flags, as its own packages are built with.
+	@CXXFLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+		$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
+		LDFLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)" \
+		cmake -S . -B $(INSTALLED_DIR) -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_INSTALLED=ON \
+		-DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+		> $(INSTALLED_DIR).configure.log 2>&1 || { cat $(INSTALLED_DIR).configure.log; exit 1; }
+	@cmake --build $(INSTALLED_DIR) -j $(JOBS) --target quillbox quillbox_packaging
+
+install: installed
+	@cmake --install $(INSTALLED_DIR) --strip
+
+# The Debian package, as build/quillbox_VERSION_ARCH.deb (dpkg's architecture).
+package: installed
+	@rm -f $(INSTALLED_DIR)/quillbox_*.deb
+	@cd $(INSTALLED_DIR) && cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@mkdir -p build && cp $(INSTALLED_DIR)/quillbox_*_$(DEB_ARCH).deb build/
+	@# Debian's own checks: an error fails the package.
+	@lintian --fail-on error build/quillbox_*_$(DEB_ARCH).deb
+	@ls build/quillbox_*_$(DEB_ARCH).deb
+
+# The Windows code compiled with mingw-w64, against this system's Qt headers.
+check-windows: configure
+	@cmake --build $(BUILD_DIR) --target quillbox_packaging
+	@scripts/check-windows $(BUILD_DIR)
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer; any report
 # fails its test. The end-to-end run is left to the normal build.
@@ -67,4 +100,4 @@ bench: deps
 	@bench/run
 
 clean:
-	@rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log
+	@rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log $(INSTALLED_DIR).configure.log

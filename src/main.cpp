@@ -3,6 +3,7 @@
 #include "platform/singleinstance.h"
 #include "store/programfolder.h"
 #include "tray/systemtraybackend.h"
+#include "version.h"
 
 #include <QApplication>
 
@@ -19,7 +20,11 @@ constexpr std::chrono::hours KeepClipboardFor{12};
 
 int main(int argc, char *argv[])
 {
+    // Names the user's data folder (~/.local/share/Quillbox) and the X11 window class.
+    QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication app(argc, argv);
+    // The launcher's name: docks and Wayland compositors match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
     // Hiding to the tray leaves no window; only the quit commands end the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

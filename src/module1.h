@@ -8,7 +8,8 @@
 // The current message number: 1 to MaxSlots for a slot, 0 for none.
 extern qint16 NumMes;
 
-// The folder of the running executable; the slot files live directly in it.
+// The program folder, decided once at start-up (ProgramFolder()); the slot files live
+// directly in it.
 extern QString AppFolder;
 
 // The number of message slots, and of grid rows under the header.

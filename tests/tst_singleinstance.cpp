@@ -23,6 +23,10 @@ private Q_SLOTS:
         for (const char *spelling : {"prog/", "prog/sub/..", "link"})
             QCOMPARE(SingleInstance::keyFor(root.filePath(spelling)), key);
         QVERIFY(SingleInstance::keyFor(root.filePath("prog/sub")) != key);
+        // A folder made after the first launch, through the link, keeps its key.
+        const QString later = SingleInstance::keyFor(root.filePath("link/later"));
+        QVERIFY(QDir(root.path()).mkpath("prog/later"));
+        QCOMPARE(SingleInstance::keyFor(root.filePath("link/later")), later);
     }
 
     void aSecondCopyOfAFolderIsRefusedAndTheFirstAskedToShow()

@@ -65,10 +65,20 @@ QString SingleInstance::runtimeFolder()
 
 QString SingleInstance::keyFor(const QString &folder)
 {
-    const QFileInfo info(folder);
-    QString path = info.canonicalFilePath();
-    if (path.isEmpty())
-        path = QDir::cleanPath(info.absoluteFilePath());
+    // A folder made only at the first save must keep its key once it exists: the nearest
+    // folder that exists is resolved, links and all, and the missing rest appended.
+    QString path = QFileInfo(folder).absoluteFilePath();
+    QString missing;
+    QString resolved = QFileInfo(path).canonicalFilePath();
+    while (resolved.isEmpty()) {
+        const QFileInfo info(path);
+        if (info.path() == path)
+            break;
+        missing.prepend(QLatin1Char('/') + info.fileName());
+        path = info.path();
+        resolved = QFileInfo(path).canonicalFilePath();
+    }
+    path = QDir::cleanPath((resolved.isEmpty() ? path : resolved) + missing);
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
     // 16 hex digits keep the socket path well under the 108-byte limit of Unix sockets.
     return QStringLiteral("quillbox-%1-%2").arg(QString::fromLatin1(hash.toHex().left(16)), userKey());

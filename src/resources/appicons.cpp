@@ -1,5 +1,7 @@
 #include "appicons.h"
 
+#include "version.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -83,9 +85,15 @@ QIcon iconFrom(QPixmap (*draw)(int))
 
 namespace AppIcons {
 
+QPixmap programPixmap(int size)
+{
+    return clipboardPixmap(size);
+}
+
 QIcon windowIcon()
 {
-    return iconFrom(clipboardPixmap);
+    // The installed theme's icon where there is one; it is drawn from this same picture.
+    return QIcon::fromTheme(QStringLiteral(QUILLBOX_APP_ID), iconFrom(clipboardPixmap));
 }
 
 QIcon hideIcon()

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
 // The program's pictures, drawn at run time so that no image file is needed.
 namespace AppIcons {
 
-// A clipboard holding a sheet, at 16 and 32 pixels: the window and the tray icon.
+// A clipboard holding a sheet, drawn at any size: the program's icon.
+QPixmap programPixmap(int size);
+// The program's icon from the icon theme, or else programPixmap() at 16 and 32 pixels:
+// the window and the tray icon.
 QIcon windowIcon();
 // A window folding down, on the hide button.
 QIcon hideIcon();

@@ -1,7 +1,10 @@
 #include "programfolder.h"
 
+#include "store/installkind.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace {
 QString &testFolder()
@@ -9,11 +12,20 @@ QString &testFolder()
     static QString folder;
     return folder;
 }
+
+// The install decides, never whether the program's folder is writable: root can write
+// /usr/bin, and messages have no place there.
+QString defaultFolder()
+{
+    if (InstalledCopy)
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QCoreApplication::applicationDirPath();
+}
 }
 
 QString ProgramFolder()
 {
-    const QString folder = testFolder().isEmpty() ? QCoreApplication::applicationDirPath() : testFolder();
+    const QString folder = testFolder().isEmpty() ? defaultFolder() : testFolder();
     return QDir::toNativeSeparators(folder);
 }
 

@@ -138,6 +138,17 @@ SlotRecord readSlotFile(int n, bool withBody)
     return record;
 }
 
+// An installed copy's data folder is made at the first save, private to its user: start-up
+// writes nothing.
+bool makeFolderIfMissing(const QString &folder)
+{
+    if (QFileInfo::exists(folder))
+        return true;
+    const QString parent = QFileInfo(folder).absolutePath();
+    return QDir().mkpath(parent)
+           && QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 QString StorableTitle(const QString &title)
@@ -248,7 +259,7 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text)
     // A slot file that is a link would be written through to its target, outside the
     // program folder: refuse it rather than follow it.
     const QString path = SlotFilePath(n);
-    if (QFileInfo(path).isSymLink())
+    if (QFileInfo(path).isSymLink() || !makeFolderIfMissing(AppFolder))
         return WriteResult::Failed;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
-sni_wayland, notray) or one clipboard case (clipboard, clipboard_manager, clipboard_second),
-every component started here and ended on exit; each wait bounded, failures logged."""
+sni_wayland, notray) or one clipboard case (clipboard, clipboard_manager, clipboard_second);
+e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user.
+Every component started here and ended on exit; each wait bounded, failures logged."""
 import contextlib, ctypes, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
 
 import dbus
@@ -46,9 +47,9 @@ class Desktop:
     def path(self, *names):
         return os.path.join(self.scratch, *names)
 
-    def start(self, name, argv, **options):  # killed with the driver (PR_SET_PDEATHSIG)
+    def start(self, name, argv, env=None, **options):  # killed with the driver (PDEATHSIG)
         proc = subprocess.Popen(argv, stdout=open(self.path(name + ".log"), "w"),
-                                stderr=subprocess.STDOUT, env=self.env, **options,
+                                stderr=subprocess.STDOUT, env=env or self.env, **options,
                                 preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGKILL))
         self.procs.append((name, proc))
         return proc
@@ -100,11 +101,12 @@ class Desktop:
         wait_for("StatusNotifierHost", lambda: self.watched("IsStatusNotifierHostRegistered"))
         return host
 
-    def launch(self, name="quillbox"):
-        return self.start(name, ["./quillbox"], cwd=self.path("prog"))
+    def launch(self, name="quillbox", command=("./quillbox",), **options):
+        return self.start(name, [*command], **{"cwd": self.path("prog"), **options})
 
-    def second_launch(self):
-        assert not (code := self.launch("second").wait(WAIT)), f"second launch: exit code {code}"
+    def second_launch(self, **options):
+        code = self.launch("second", **options).wait(WAIT)
+        assert not code, f"second launch: exit code {code}"
 
     def watched(self, name):
         return self.watcher.Get(WATCHER, name, dbus_interface=dbus.PROPERTIES_IFACE)
@@ -186,16 +188,20 @@ def tray_round(d, proc, owner, icon, window):  # an X11 tray icon's clicks and m
     expect_exit(proc, '"&Quitter" in the tray menu')
 
 
-def xembed(d):
-    d.start_x()  # with no StatusNotifier watcher on it, Qt docks its icon through XEmbed
+def start_trayer(d):  # with no StatusNotifier watcher, Qt docks its icon through XEmbed
     d.start("trayer", ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                        "--width", "100", "--height", "24", "--transparent", "false"])
     wait_for("owner of _NET_SYSTEM_TRAY_S0 (trayer)", lambda: d.owner(b"_NET_SYSTEM_TRAY_S0"))
 
+
+def xembed(d):
+    d.start_x()
+    start_trayer(d)
+
     def docked():  # quillbox's icons, embedded in trayer's panel
         panel = d.run("xdotool", "search", "--classname", "^panel$").split()[:1]
         tree = panel and d.run("xwininfo", "-tree", "-id", panel[0])
-        return re.findall(r'(0x\w+) "quillbox"', tree or "")
+        return re.findall(r'(0x\w+) "Quillbox"', tree or "")
 
     window = d.main_window(proc := d.launch())
     x, y, width, height = d.geometry(wait_for("one icon docked", lambda: len(docked()) == 1
@@ -320,10 +326,70 @@ def clipboard_second(d):  # a launch while a copy lingers works normally, and it
     assert new.poll() is None, "the new copy ended"
 
 
+def skip(reason):  # as CTest's SKIP_RETURN_CODE
+    print(f"e2e: skipped: {reason}")
+    sys.exit(77)
+
+
+# Message 1 as typed in the installed program, and the centres of the title and text boxes.
+TYPED = b'1,2\r\n"Courses \xe0 faire"\r\npain\r\nlait\r\n'
+TITLE_BOX, TEXT_BOX = (136, 211), (214, 303)
+
+
+def package(d):  # root, then an ordinary user whose home is a link, each saves message 1
+    deb, user, data = sys.argv[2], f"qbx{os.getpid()}", ".local/share/Quillbox"
+    if os.geteuid() or not os.access("/var/lib/dpkg", os.W_OK):
+        skip("installing a package needs root and a writable dpkg database")
+    if "ok installed" in d.run("dpkg-query", "-W", "-f=${Status}", "quillbox"):
+        skip("a quillbox package is installed already: it is not replaced")
+    os.chmod(d.scratch, 0o711)
+    os.symlink(d.path("home.real"), d.path("home"))
+    subprocess.run(["useradd", "-M", "-d", d.path("home"), user], check=True)
+    try:
+        for folder, owner in (("root.home", "root"), ("home.real", user), ("runtime.user", user)):
+            os.mkdir(d.path(folder), 0o700)
+            shutil.chown(d.path(folder), owner, owner)
+        done = subprocess.run(["dpkg", "-i", deb], capture_output=True, text=True)
+        assert not done.returncode, f"dpkg -i {deb}: {done.stdout}{done.stderr}"
+        pathlib.Path(d.path("installed")).touch()  # after dpkg's triggers
+        d.start_x()
+        start_trayer(d)
+        for who, home, runtime in (("root", "root.home", "runtime"), (user, "home", "runtime.user")):
+            how = dict(command=["setpriv", f"--reuid={who}", f"--regid={who}", "--init-groups",
+                                "/usr/bin/quillbox"], cwd=d.path(home), env={**d.env, "HOME": d.path(
+                       home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
+            window = d.main_window(proc := d.launch(who, **how))
+            assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
+            (x, y, _, _), saved = d.geometry(window), pathlib.Path(d.path(home, data, "Qbox1.QBX"))
+            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a", "sleep", "0.3",
+                  "mousemove", str(x + TITLE_BOX[0]), str(y + TITLE_BOX[1]), "click", "1",
+                  "type", "Courses à faire")
+            d.run("xdotool", "mousemove", str(x + TEXT_BOX[0]), str(y + TEXT_BOX[1]), "click", "1",
+                  "type", "pain")
+            d.run("xdotool", "key", "Return", "type", "lait")
+            d.run("xdotool", "key", "alt+v")
+            wait_for(f"{saved} saved by {who}", saved.exists, proc)
+            assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
+            assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
+            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+f", "Down", "Return")
+            d.expect_mapped(window, False, '"Masquer" in "&Fichier"')
+            d.second_launch(**how)
+            d.expect_mapped(window, True, f"a second launch by {who}")
+            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+f", "q")
+            expect_exit(proc, '"&Quitter" in "&Fichier"')
+        assert not (new := d.run("find", "/usr", "-xdev", "-newer", d.path("installed"))), new
+        done = subprocess.run(["dpkg", "-r", "quillbox"], capture_output=True, text=True)
+        assert not done.returncode and not os.path.exists("/usr/bin/quillbox"), done.stderr
+        assert saved.read_bytes() == TYPED, "the messages changed with the package removed"
+    finally:
+        subprocess.run(["dpkg", "-r", "quillbox"], capture_output=True)
+        subprocess.run(["userdel", user], check=True)
+
+
 def main():
     kinds = {"xembed": xembed, "sni_x11": sni_x11, "sni_wayland": sni_wayland, "notray": notray,
              "clipboard": clipboard, "clipboard_manager": clipboard_manager,
-             "clipboard_second": clipboard_second}
+             "clipboard_second": clipboard_second, "package": package}
     if len(sys.argv) != 3 or sys.argv[1] not in kinds:
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
