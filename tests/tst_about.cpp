@@ -33,10 +33,6 @@ struct Platform
         SetStartProgramFunction({});
         SetShellOpenFunction({});
     }
-    void set(const QString &key, const QString &name, quint32 type, const QByteArray &data)
-    {
-        registry.setValue(Registry::HKEY_LOCAL_MACHINE, key, name, type, data);
-    }
 
     RegistryTable registry;
     QStringList started;
@@ -81,7 +77,7 @@ private Q_SLOTS:
         QFETCH(QString, after);
         Platform platform;
         if (!value.isEmpty())
-            platform.set(ToolKey, value, type, data);
+            platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
         frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal = before;
@@ -124,9 +120,9 @@ private Q_SLOTS:
         Platform platform;
         platform.startSucceeds = starts;
         if (!first.isNull())
-            platform.set(ToolKey, "PATH", 1, first);
+            platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
-            platform.set(ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
+            platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
         frmAbout dialog;
         dialog.StartSysInfo();
         QCOMPARE(platform.started, started.replaceInStrings("⌂", folder));
