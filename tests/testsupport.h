@@ -46,19 +46,18 @@ private:
 class FakeTrayBackend : public TrayBackend
 {
 public:
-    struct Call
-    {
-        quint32 action;
-        NotifyIconData data;
-    };
-
     FakeTrayBackend() { setCurrent(this); }
 
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override { calls.append({action, data}); }
+    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
+    {
+        actions << QString::number(action);
+        records << data;
+    }
     bool isAvailable() const override { return available; }
     void sendEvent(int eventCode) const { reportEvent(eventCode); }
 
-    QList<Call> calls;
+    QStringList actions;
+    QList<NotifyIconData> records;
     bool available = true;
 };
 

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
-sni_wayland, notray) or one clipboard case (clipboard, clipboard_manager, clipboard_second);
+sni_wayland, notray), one clipboard case (clipboard, clipboard_manager) or
+the guard after a kill (single_instance);
 e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user.
 Every component started here and ended on exit; each wait bounded, failures logged."""
-import contextlib, ctypes, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
+import contextlib, ctypes, glob, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
 
 import dbus
 
@@ -30,9 +31,7 @@ def expect_exit(proc, after, seconds=WAIT):
     assert time.monotonic() - started < seconds, f"quillbox ended over {seconds} s after {after}"
 
 
-class Desktop:
-    """A copy of the program in a scratch folder, what runs for it and its private world."""
-
+class Desktop:  # a copy of the program in a scratch folder, what runs for it, its private world
     def __init__(self, program):
         self.scratch, self.procs = tempfile.mkdtemp(prefix="quillbox-e2e-"), []
         for folder in ("runtime", "tmp", "prog"):
@@ -80,6 +79,8 @@ class Desktop:
             self.start("xvfb", ["Xvfb", "-displayfd", str(number.fileno()), "-nolisten", "tcp",
                                 "-screen", "0", "1024x768x24"], pass_fds=[number.fileno()])
         self.env["DISPLAY"] = ":" + wait_for("Xvfb's display", lambda: self.log("display").strip())
+        wait_for("Xvfb answering", lambda: not subprocess.run(["xdpyinfo"], env=self.env,
+                                                              capture_output=True).returncode)
         self.start_bus()
 
     def start_bus(self):
@@ -105,8 +106,7 @@ class Desktop:
         return self.start(name, [*command], **{"cwd": self.path("prog"), **options})
 
     def second_launch(self, **options):
-        code = self.launch("second", **options).wait(WAIT)
-        assert not code, f"second launch: exit code {code}"
+        assert not (code := self.launch("second", **options).wait(WAIT)), f"second launch: {code}"
 
     def watched(self, name):
         return self.watcher.Get(WATCHER, name, dbus_interface=dbus.PROPERTIES_IFACE)
@@ -296,13 +296,18 @@ def expect_clipboard(d, what):
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
-def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies
-    with_message(d)
-    proc = copy_and_quit(d, "quillbox")
+def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies;
+    with_message(d)  # a launch meanwhile works normally
+    old = copy_and_quit(d, "lingering")
     expect_clipboard(d, "after quitting")
-    assert proc.poll() is None, "quillbox ended with the text on its clipboard"
+    window = d.main_window(new := d.launch("second"))
+    shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
+    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
+    press(d, window, ROW3, COPY, QUIT)
+    expect_exit(old, "the new copy took the clipboard", 1)
+    assert new.poll() is None, "the new copy ended with the text on its clipboard"
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
-    expect_exit(proc, "another program took the clipboard", 1)
+    expect_exit(new, "another program took the clipboard", 1)
     press(d, d.main_window(proc := d.launch("uncopied")), QUIT)
     expect_exit(proc, "quitting with nothing copied", 1)
 
@@ -315,15 +320,21 @@ def clipboard_manager(d):  # xfce4-clipman owns CLIPBOARD_MANAGER but never answ
     expect_clipboard(d, "from the manager")
 
 
-def clipboard_second(d):  # a launch while a copy lingers works normally, and its copy ends it
-    with_message(d)
-    old = copy_and_quit(d, "lingering")
-    window = d.main_window(new := d.launch("second"))
-    shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
-    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
-    press(d, window, ROW3, COPY)
-    expect_exit(old, "the new copy took the clipboard", 1)
-    assert new.poll() is None, "the new copy ended"
+def single_instance(d):  # 20 rounds: a copy killed, then two at once; one runs, the next shows it
+    d.env["QT_QPA_PLATFORM"] = "offscreen"
+    running = d.launch()
+    for round in range(20):
+        wait_for("the guard's socket", lambda: glob.glob(d.path("runtime", "*.socket")), running)
+        running.kill()
+        running.wait()
+        pair = [d.launch(f"{round}a"), d.launch(f"{round}b")]
+        loser = wait_for("one of two copies ending", lambda: next(
+            (p for p in pair if p.poll() is not None), None))
+        assert not loser.returncode, f"round {round}: the second copy's exit code {loser.returncode}"
+        time.sleep(0.2)
+        running = pair[1 - pair.index(loser)]
+        assert running.poll() is None, f"round {round}: no copy running"
+        expect_exit(d.launch(f"{round}c"), f"a launch asking round {round}'s copy to show", 3)
 
 
 def skip(reason):  # as CTest's SKIP_RETURN_CODE
@@ -360,14 +371,12 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
                        home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
-            (x, y, _, _), saved = d.geometry(window), pathlib.Path(d.path(home, data, "Qbox1.QBX"))
-            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a", "sleep", "0.3",
-                  "mousemove", str(x + TITLE_BOX[0]), str(y + TITLE_BOX[1]), "click", "1",
-                  "type", "Courses à faire")
-            d.run("xdotool", "mousemove", str(x + TEXT_BOX[0]), str(y + TEXT_BOX[1]), "click", "1",
-                  "type", "pain")
-            d.run("xdotool", "key", "Return", "type", "lait")
-            d.run("xdotool", "key", "alt+v")
+            saved = pathlib.Path(d.path(home, data, "Qbox1.QBX"))
+            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a", "sleep", "0.3")
+            press(d, window, TITLE_BOX)
+            d.run("xdotool", "type", "Courses à faire")
+            press(d, window, TEXT_BOX)
+            d.run("xdotool", "type", "pain", "key", "Return", "type", "lait", "key", "alt+v")
             wait_for(f"{saved} saved by {who}", saved.exists, proc)
             assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
@@ -387,15 +396,14 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
 
 
 def main():
-    kinds = {"xembed": xembed, "sni_x11": sni_x11, "sni_wayland": sni_wayland, "notray": notray,
-             "clipboard": clipboard, "clipboard_manager": clipboard_manager,
-             "clipboard_second": clipboard_second, "package": package}
-    if len(sys.argv) != 3 or sys.argv[1] not in kinds:
+    kinds = (xembed, sni_x11, sni_wayland, notray, clipboard, clipboard_manager, single_instance,
+             package)
+    if len(sys.argv) != 3 or not (kind := {k.__name__: k for k in kinds}.get(sys.argv[1])):
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
     d = Desktop(sys.argv[2])
     try:
-        kinds[sys.argv[1]](d)
+        kind(d)
     except (AssertionError, subprocess.TimeoutExpired, dbus.DBusException) as error:
         print(f"e2e: {sys.argv[1]} FAILED: {error}", file=sys.stderr)
         d.report()
