@@ -12,8 +12,7 @@
 
 using FileMap = QMap<QString, QByteArray>;
 
-// A scratch program folder holding the given files: the store, and a window started
-// meanwhile, work in it for the fixture's life.
+// A scratch program folder holding the given files, used by the store while the fixture lives.
 class ScratchFolder
 {
 public:

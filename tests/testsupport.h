@@ -61,8 +61,7 @@ public:
     bool available = true;
 };
 
-// The main window started over a scratch folder holding the given files and shown
-// offscreen, with scripted message boxes and a fake notification area.
+// The main window shown over a scratch folder, with scripted message boxes and a fake tray.
 class Session
 {
 public:

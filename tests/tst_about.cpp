@@ -134,8 +134,7 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(dir.filePath("outil info.sh.ran")));
     }
 
-    // "A propos" opens a fresh dialog each time, modal, centred on the main window, and
-    // Enter and Escape both close it.
+    // "A propos" opens a fresh dialog each time, modal, centred on the window; Enter and Escape close it.
     void theMenuOpensItOverTheWindow()
     {
         Session s;

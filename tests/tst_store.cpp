@@ -131,6 +131,7 @@ private Q_SLOTS:
     {
         ScratchFolder outside({{"note.txt", "note"}});
         ScratchFolder folder;
+        QVERIFY(QDir(folder.path()).mkdir("Qbox1.QBX") && FirstFreeSlot() == 1);  // a folder is no slot file either
         QVERIFY(QFile::link(outside.filePath("note.txt"), folder.filePath("Qbox3.QBX")));
         QVERIFY(QFile::link(outside.filePath("missing"), folder.filePath("Qbox4.QBX")));
         QCOMPARE(WriteSlot(3, "Titre", "texte"), WriteResult::Failed);

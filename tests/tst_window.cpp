@@ -114,9 +114,8 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
 
-    // A row: the slot files at start, the user's actions, then what must hold. Keys not
-    // named are not checked, except the message boxes (none unless "boxes" says) and the
-    // folder (unchanged unless "file:" or "gone:" says).
+    // A row: the slot files, the user's actions, what must hold. Keys not named are not checked,
+    // but the message boxes (none unless "boxes" says) and the folder (as unless "file:", "gone:").
     void commands_data()
     {
         QTest::addColumn<FileMap>("files");

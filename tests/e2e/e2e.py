@@ -74,13 +74,11 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
             print(f"--- {name} (pid {proc.pid}, {state})", *self.log(name).splitlines()[-20:],
                   sep="\n", file=sys.stderr)
 
-    def start_x(self):  # and a session bus
-        with open(self.path("display.log"), "w") as number:  # Xvfb picks a free display
-            self.start("xvfb", ["Xvfb", "-displayfd", str(number.fileno()), "-nolisten", "tcp",
-                                "-screen", "0", "1024x768x24"], pass_fds=[number.fileno()])
-        self.env["DISPLAY"] = ":" + wait_for("Xvfb's display", lambda: self.log("display").strip())
-        wait_for("Xvfb answering", lambda: not subprocess.run(["xdpyinfo"], env=self.env,
-                                                              capture_output=True).returncode)
+    def start_x(self):  # and a session bus; a display of its own by the driver's pid, since
+        self.env["DISPLAY"] = f":{100 + os.getpid() % 900}"  # one just left may still be bound
+        xvfb = self.start("xvfb", ["Xvfb", self.env["DISPLAY"], "-nolisten", "tcp", "-screen", "0",
+                                   "1024x768x24"])
+        wait_for("Xvfb answering", lambda: xvfb.poll() is None and self.run("xdpyinfo"))
         self.start_bus()
 
     def start_bus(self):
@@ -147,12 +145,16 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         wait_for(f"window {'shown' if shown else 'hidden'} after {after}",
                  lambda: self.shown(window) == shown)
 
+    def idle(self, proc):  # asleep in its event loop twice, 0.1 s apart: every event handled
+        state = lambda: pathlib.Path(f"/proc/{proc.pid}/stat").read_text().rsplit(")")[-1][1]
+        wait_for("idle", lambda: state() == "S" and not time.sleep(0.1) and state() == "S", proc)
+
     def click(self, point, button):
         self.run("xdotool", "mousemove", str(point[0]), str(point[1]), "click", str(button))
 
     def choose(self, owner, point, key):
-        """Right-clicks the icon, again each second that no menu shows (an icon not drawn yet; Qt
-        drops a pop-up opened as it deactivates a window just hidden), and types a mnemonic."""
+        # Right-clicks the icon, again each second that no menu shows (Qt drops a pop-up opened
+        # as it deactivates a window just hidden), and types a mnemonic.
         before, clicks = self.windows(owner), []
 
         def at_pointer(window):  # across the pointer's column, from at most 30 px under it
@@ -330,7 +332,7 @@ def single_instance(d):  # 20 rounds: a copy killed, then two at once; one runs,
         pair = [d.launch(f"{round}a"), d.launch(f"{round}b")]
         loser = wait_for("one of two copies ending", lambda: next(
             (p for p in pair if p.poll() is not None), None))
-        assert not loser.returncode, f"round {round}: the second copy's exit code {loser.returncode}"
+        assert not loser.returncode, f"round {round}: the second copy's code {loser.returncode}"
         time.sleep(0.2)
         running = pair[1 - pair.index(loser)]
         assert running.poll() is None, f"round {round}: no copy running"
@@ -371,12 +373,15 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
                        home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
-            saved = pathlib.Path(d.path(home, data, "Qbox1.QBX"))
-            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a", "sleep", "0.3")
-            press(d, window, TITLE_BOX)
-            d.run("xdotool", "type", "Courses à faire")
-            press(d, window, TEXT_BOX)
-            d.run("xdotool", "type", "pain", "key", "Return", "type", "lait", "key", "alt+v")
+            (x, y, _, _), saved = d.geometry(window), pathlib.Path(d.path(home, data, "Qbox1.QBX"))
+            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a")
+            d.idle(proc)  # the edit panel laid out before the clicks
+            d.run("xdotool", "mousemove", str(x + TITLE_BOX[0]), str(y + TITLE_BOX[1]), "click", "1",
+                  "type", "Courses à faire")
+            d.run("xdotool", "mousemove", str(x + TEXT_BOX[0]), str(y + TEXT_BOX[1]), "click", "1",
+                  "type", "pain")
+            d.run("xdotool", "key", "Return", "type", "lait")
+            d.run("xdotool", "key", "alt+v")
             wait_for(f"{saved} saved by {who}", saved.exists, proc)
             assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
