@@ -2,6 +2,8 @@
 // Its start-up time and memory are what any Qt program showing this window pays; the
 // benchmark compares the real program against it.
 
+#include "forms/formlayout.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,24 +26,6 @@ namespace {
 
 constexpr int Rows = 50;
 
-int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(px(left), px(top), px(width), px(height));
-}
-
-void setBase(QWidget *widget, QPalette::ColorRole role, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 // A plain two-colour picture at both icon sizes, drawn as the real icons are.
 QIcon drawnIcon(const QColor &fill)
 {
@@ -63,7 +47,7 @@ QIcon drawnIcon(const QColor &fill)
 QGroupBox *frame(QWidget *parent, const QString &caption, int l, int t, int w, int h)
 {
     auto *box = new QGroupBox(caption, parent);
-    place(box, l, t, w, h);
+    place(box, "", l, t, w, h);
     if (!caption.isEmpty()) {
         QFont bold(QStringLiteral("MS Sans Serif"));
         bold.setPointSizeF(8.25);
@@ -76,7 +60,7 @@ QGroupBox *frame(QWidget *parent, const QString &caption, int l, int t, int w, i
 void button(QWidget *parent, const QString &caption, const QString &tip, int l, int t, int w, int h)
 {
     auto *b = new QPushButton(caption, parent);
-    place(b, l, t, w, h);
+    place(b, "", l, t, w, h);
     b->setFont(QApplication::font());
     b->setToolTip(tip);
 }
@@ -84,7 +68,7 @@ void button(QWidget *parent, const QString &caption, const QString &tip, int l, 
 void pictureButton(QWidget *parent, const QString &caption, const QIcon &icon, int l, int t, int w, int h)
 {
     auto *b = new QToolButton(parent);
-    place(b, l, t, w, h);
+    place(b, "", l, t, w, h);
     b->setFont(QApplication::font());
     b->setText(caption);
     b->setIcon(icon);
@@ -95,19 +79,19 @@ void pictureButton(QWidget *parent, const QString &caption, const QIcon &icon, i
 QPlainTextEdit *textBox(QWidget *parent, const QColor &background, int l, int t, int w, int h)
 {
     auto *box = new QPlainTextEdit(parent);
-    place(box, l, t, w, h);
+    place(box, "", l, t, w, h);
     box->setFont(QApplication::font());
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setBase(box, QPalette::Base, background);
+    setBackground(box, QPalette::Base, background);
     return box;
 }
 
 QTableWidget *grid(QWidget *parent)
 {
     auto *table = new QTableWidget(Rows, 2, parent);
-    place(table, 120, 120, 3495, 2295);
+    place(table, "", 120, 120, 3495, 2295);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -119,8 +103,8 @@ QTableWidget *grid(QWidget *parent)
     table->horizontalHeader()->setSectionsClickable(false);
     table->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("N°Mes")));
     table->setHorizontalHeaderItem(1, new QTableWidgetItem(QStringLiteral("Titre")));
-    table->setColumnWidth(0, px(600));
-    table->setColumnWidth(1, px(2550));
+    table->setColumnWidth(0, twips(600));
+    table->setColumnWidth(1, twips(2550));
 
     const QBrush fixed = table->palette().button();
     for (int r = 0; r < Rows; ++r) {
@@ -177,7 +161,7 @@ int main(int argc, char *argv[])
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     auto *client = new QWidget(&window);
-    client->setFixedSize(px(6615), px(5940));
+    client->setFixedSize(twips(6615), twips(5940));
     window.setCentralWidget(client);
 
     QGroupBox *buttons = frame(client, QString(), 3720, 120, 2775, 2175);
@@ -195,21 +179,21 @@ int main(int argc, char *argv[])
 
     QGroupBox *edit = frame(client, QStringLiteral("Modification / Ajout d'un texte "), 120, 2520, 6375, 3255);
     auto *title = new QLineEdit(edit);
-    place(title, 720, 240, 2415, 285);
-    setBase(title, QPalette::Base, paleYellow);
+    place(title, "", 720, 240, 2415, 285);
+    setBackground(title, QPalette::Base, paleYellow);
     button(edit, QStringLiteral("&Annuler"), QStringLiteral("Annule l'édition"), 4920, 240, 975, 300);
     button(edit, QStringLiteral("&Valider"), QStringLiteral("Valide et sauve le texte"), 3600, 240, 1095, 300);
     textBox(edit, paleYellow, 120, 600, 6135, 2535);
-    place(new QLabel(QStringLiteral("Titre :"), edit), 120, 240, 495, 255);
+    place(new QLabel(QStringLiteral("Titre :"), edit), "", 120, 240, 495, 255);
 
     QGroupBox *view = frame(client, QStringLiteral("Texte à copier dans le presse papier "), 120, 2520, 6375, 3255);
     QPlainTextEdit *display = textBox(view, paleGreen, 120, 600, 6135, 2535);
     display->setPlainText(QStringLiteral("Text3"));
     display->setReadOnly(true);
-    place(new QLabel(QStringLiteral("Titre sélectionné :"), view), 120, 240, 1335, 255);
+    place(new QLabel(QStringLiteral("Titre sélectionné :"), view), "", 120, 240, 1335, 255);
     auto *selected = new QLabel(view);
-    place(selected, 1560, 240, 2775, 255);
-    setBase(selected, QPalette::Window, paleGreen);
+    place(selected, "", 1560, 240, 2775, 255);
+    setBackground(selected, QPalette::Window, paleGreen);
     edit->hide();
     view->hide();
 

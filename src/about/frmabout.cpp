@@ -2,11 +2,11 @@
 
 #include "about/aboutpictures.h"
 #include "about/clickablelabel.h"
+#include "forms/formlayout.h"
 #include "platform/msgbox.h"
 #include "platform/programstart.h"
 #include "platform/registry.h"
 #include "platform/shellopen.h"
-#include "mainwin/twips.h"
 #include "store/codepage.h"
 #include "store/slotstore.h"
 #include "version.h"
@@ -58,21 +58,6 @@ QFont aboutFont(qreal pointSize = 8.25, bool bold = false)
     return font;
 }
 
-template <typename Widget>
-Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
-    return widget;
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
 // The web and mail links: blue centred text under the pointing hand.
 void makeLink(QLabel *label, const QCursor &hand, const QString &toolTip)
 {
@@ -89,10 +74,7 @@ QFrame *makeLine(QWidget *parent, const char *name, int y, int length, int width
     auto *line = new QFrame(parent);
     line->setObjectName(QLatin1String(name));
     line->setGeometry(0, twips(y) - width / 2, twips(length), width);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, color);
-    line->setPalette(palette);
-    line->setAutoFillBackground(true);
+    setBackground(line, QPalette::Window, color);
     return line;
 }
 
@@ -134,10 +116,7 @@ frmAbout::frmAbout(QWidget *parent)
     setWindowIcon(QIcon(AboutPictures::dialogIcon()));
     setFixedSize(twips(5730), twips(3195));
     setFont(aboutFont());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setBackground(this, QPalette::Window, Qt::black);
 
     createControls();
     Form_Load();

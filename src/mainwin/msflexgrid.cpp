@@ -1,6 +1,6 @@
 #include "msflexgrid.h"
 
-#include "mainwin/twips.h"
+#include "forms/formlayout.h"
 
 #include <QHeaderView>
 
