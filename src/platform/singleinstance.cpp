@@ -19,6 +19,7 @@
 namespace {
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QByteArray ShownAnswer = QByteArrayLiteral("shown\n");
 const int ConnectTimeoutMs = 500;
 // How long a later copy waits for a running copy that is still starting to listen.
 const int AnswerTimeoutMs = 5000;
@@ -56,11 +57,28 @@ SingleInstance::SingleInstance(const QString &folder, QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::runtimeFolder()
+QString SingleInstance::lockFolder()
 {
-    // Qt creates the folder 0700 when XDG_RUNTIME_DIR is missing; checked all the same.
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return !path.isEmpty() && isPrivateFolder(path) ? path : QString();
+#ifdef Q_OS_WIN
+    // The user's local application data: per user by its access list, never roaming.
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                         + QStringLiteral("/Quillbox");
+#else
+    // The session's runtime folder when it has one of its own. Without one (su, cron, some
+    // remote sessions) Qt would fall back to /tmp/runtime-<name>, which another user can
+    // make first; the user's cache folder, inside the home, is the user's alone.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return runtime;
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+#endif
+    if (path.isEmpty())
+        return {};
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    return isPrivateFolder(path) ? path : QString();
 }
 
 QString SingleInstance::keyFor(const QString &folder)
@@ -79,6 +97,10 @@ QString SingleInstance::keyFor(const QString &folder)
         resolved = QFileInfo(path).canonicalFilePath();
     }
     path = QDir::cleanPath((resolved.isEmpty() ? path : resolved) + missing);
+#ifdef Q_OS_WIN
+    // Windows spells a folder in any letter case.
+    path = path.toLower();
+#endif
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
     // 16 hex digits keep the socket path well under the 108-byte limit of Unix sockets.
     return QStringLiteral("quillbox-%1-%2").arg(QString::fromLatin1(hash.toHex().left(16)), userKey());
@@ -86,10 +108,10 @@ QString SingleInstance::keyFor(const QString &folder)
 
 bool SingleInstance::claim()
 {
-    const QString folder = runtimeFolder();
+    const QString folder = lockFolder();
     if (folder.isEmpty()) {
         // Running unguarded is better than not running at all.
-        qCWarning(lcQuillbox, "no private runtime folder: a second copy is not refused");
+        qCWarning(lcQuillbox, "no private folder for the lock: a second copy is not refused");
         return true;
     }
 #ifdef Q_OS_WIN
@@ -121,16 +143,21 @@ bool SingleInstance::claim()
     return true;
 }
 
+// Succeeds only once the running copy has answered that it shows its window.
 bool SingleInstance::askRunningCopyToShow() const
 {
     QLocalSocket socket;
     socket.connectToServer(m_socketName);
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
-    socket.write(ShowRequest);
-    socket.waitForBytesWritten(ConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
+    if (socket.write(ShowRequest) != ShowRequest.size() || !socket.waitForBytesWritten(ConnectTimeoutMs))
+        return false;
+    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
+    return socket.readLine() == ShownAnswer;
 }
 
 void SingleInstance::listen()
@@ -147,8 +174,11 @@ void SingleInstance::listen()
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             const auto readRequests = [this, socket] {
                 while (socket->canReadLine()) {
-                    if (socket->readLine() == ShowRequest)
-                        Q_EMIT showRequested();
+                    if (socket->readLine() != ShowRequest)
+                        continue;
+                    Q_EMIT showRequested();
+                    socket->write(ShownAnswer);
+                    socket->flush();
                 }
             };
             connect(socket, &QLocalSocket::readyRead, this, readRequests);

@@ -11,8 +11,8 @@ class QLockFile;
 // Keeps one running copy per program folder and user: two copies working on the same
 // slot files, each with an icon of its own, would only confuse the user. An exclusive
 // lock decides which copy runs; a later copy asks the running one, over a local
-// socket, to show its window and then leaves. Both live in the user's own runtime
-// folder, where no other user can take them first.
+// socket, to show its window and then leaves. Both live in a folder of the user's own
+// (see lockFolder()), where no other user can take them first.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -25,9 +25,9 @@ public:
     // runs there and has been asked to show its window.
     bool claim();
 
-    // The user's runtime folder, created when missing; empty when it is not the
-    // user's own or others can enter it.
-    static QString runtimeFolder();
+    // Where the lock and the socket live: a folder that only this user can make or
+    // enter, created when missing; empty when there is none.
+    static QString lockFolder();
     // Distinct per folder, whatever its spelling, and per user.
     static QString keyFor(const QString &folder);
 

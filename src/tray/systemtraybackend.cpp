@@ -1,8 +1,11 @@
 #include "systemtraybackend.h"
 
+#include <QMenu>
+
+#if QT_CONFIG(dbus)
 #include <QDBusConnection>
 #include <QDBusInterface>
-#include <QMenu>
+#endif
 
 namespace {
 
@@ -10,10 +13,14 @@ namespace {
 // a host has registered with the watcher, and otherwise an XEmbed icon.
 bool isStatusNotifierItem()
 {
+#if !QT_CONFIG(dbus)
+    return false;   // Windows: the shell's own notification area
+#else
     const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
     QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName,
                            QDBusConnection::sessionBus());
     return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+#endif
 }
 
 } // namespace
