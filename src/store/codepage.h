@@ -5,7 +5,8 @@
 
 #include <optional>
 
-// The 8-bit code page of the slot files (Windows-1252), both ways.
+// The 8-bit code page of the slot files, both ways: Windows-1252, or on Windows the
+// system's ANSI code page.
 namespace CodePage {
 
 // Every byte decodes, the five bytes without a glyph included, so a file read and

@@ -2,6 +2,7 @@
 
 #include "module1.h"
 #include "store/codepage.h"
+#include "store/fileattributes.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,10 +164,10 @@ QString StorableTitle(const QString &title)
 
 QString PathWithSlash(const QString &folder)
 {
-    const QChar separator = QDir::separator();
-    if (folder.endsWith(separator))
+    // Windows takes either slash; a drive's root, such as "C:\", already ends with one.
+    if (folder.endsWith(QDir::separator()) || folder.endsWith(QLatin1Char('/')))
         return folder;
-    return folder + separator;
+    return folder + QDir::separator();
 }
 
 QString SlotFilePath(int n)
@@ -176,8 +177,7 @@ QString SlotFilePath(int n)
 
 bool FileExists(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.isFile() && !info.isHidden();
+    return QFileInfo(path).isFile() && !FileAttributes::isHiddenOrSystem(path);
 }
 
 qint64 LineCount(const QString &text)

@@ -1,0 +1,8 @@
+#include "fileattributes.h"
+
+#include <QFileInfo>
+
+bool FileAttributes::isHiddenOrSystem(const QString &path)
+{
+    return QFileInfo(path).isHidden();
+}
