@@ -2,9 +2,10 @@
 """e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
 sni_wayland, notray), one clipboard case (clipboard, clipboard_manager) or
 the guard after a kill (single_instance);
-e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user.
+e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user;
+e2e.py wine PATH-TO-ZIP: the Windows build under Wine (QUILLBOX_WINCLIP names winclip.exe).
 Every component started here and ended on exit; each wait bounded, failures logged."""
-import contextlib, ctypes, glob, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
+import contextlib, ctypes, glob, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time, zipfile  # noqa
 
 import dbus
 
@@ -339,6 +340,61 @@ def single_instance(d):  # 20 rounds: a copy killed, then two at once; one runs,
         expect_exit(d.launch(f"{round}c"), f"a launch asking round {round}'s copy to show", 3)
 
 
+def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an XEmbed tray
+    archive = pathlib.Path(d.path("prog", os.path.basename(sys.argv[2])))
+    zipfile.ZipFile(archive).extractall(d.path("prog"))
+    archive.unlink()
+    prog, saved = d.path("prog", archive.stem), pathlib.Path(d.path("prog", archive.stem, "Qbox1.QBX"))
+    d.env.pop("QT_QPA_PLATFORM")  # Windows' own
+    d.env.update(WINEPREFIX=d.path("wine"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                 LC_ALL="fr_FR.UTF-8")  # French Windows: code page 1252
+    d.start_x()
+    start_trayer(d)
+    subprocess.run(["wineboot", "--init"], env=d.env, capture_output=True, timeout=120)
+    launch = lambda name: d.launch(name, command=["wine64", "quillbox.exe"], cwd=prog)
+
+    def clipboard():  # as Windows holds it, CR LF and all
+        out = subprocess.run(["wine64", os.environ["QUILLBOX_WINCLIP"]], env=d.env,
+                             capture_output=True, text=True, timeout=60).stdout.strip()
+        return bytes.fromhex(out).decode("utf-16-be") if out else None
+
+    def windows():
+        return d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
+    try:
+        window = wait_for("the main window", windows, proc := launch("quillbox"))[0]
+        keys = lambda *k: d.run("xdotool", "windowfocus", "--sync", window, "key", *k)
+        keys("alt+a")
+        d.idle(proc)
+        d.run("xdotool", "type", "Courses à faire")
+        keys("Tab")
+        d.run("xdotool", "type", "pain")
+        keys("Return")
+        d.run("xdotool", "type", "lait")
+        keys("alt+v")
+        wait_for("message 1 saved", saved.exists, proc)
+        assert saved.read_bytes() == TYPED, f"saved {saved.read_bytes()!r}"
+        keys("alt+f", "Down", "Return")
+        wait_for('window hidden by "Masquer"', lambda: not windows())
+        assert not (code := launch("second").wait(60)), f"second launch: {code}"
+        wait_for("window back after a second launch", windows)
+        keys("space")
+        d.idle(proc)
+        keys("alt+c")
+        wait_for("the text on the clipboard", lambda: clipboard() == "pain\r\nlait\r\n")
+        panel = d.run("xdotool", "search", "--classname", "^panel$").split()[0]
+        icon = wait_for("icon docked", lambda: re.findall(r"(0x\w+) .*: \(\d\d?x\d\d?\+", d.run(
+            "xwininfo", "-children", "-id", panel)))[0]
+        x, y, width, height = d.geometry(icon)
+        d.click((x + width // 2, y + height // 2), 3)
+        time.sleep(1)
+        d.run("xdotool", "key", "q")
+        expect_exit(proc, '"&Quitter" in the tray menu', 30)
+        assert clipboard() == "pain\r\nlait\r\n", "the copied text went with the program"
+        assert not d.run("pgrep", "-f", "quillbox.exe"), "a quillbox process lingers"
+    finally:
+        subprocess.run(["wineserver", "-k"], env=d.env, capture_output=True)
+
+
 def skip(reason):  # as CTest's SKIP_RETURN_CODE
     print(f"e2e: skipped: {reason}")
     sys.exit(77)
@@ -402,7 +458,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
 
 def main():
     kinds = (xembed, sni_x11, sni_wayland, notray, clipboard, clipboard_manager, single_instance,
-             package)
+             package, wine)
     if len(sys.argv) != 3 or not (kind := {k.__name__: k for k in kinds}.get(sys.argv[1])):
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
