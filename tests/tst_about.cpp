@@ -81,6 +81,29 @@ private Q_SLOTS:
         QCOMPARE(platform.registry.openKeyCount(), 0);
     }
 
+    // What `reg add` put in the machine's registry (under Wine), read through the system's
+    // own calls; elsewhere there is no such registry.
+    void theSystemsRegistry_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("text");  // empty when there is no such value
+        QTest::newRow("a string") << "PATH" << "C:\\Outils\\infos système.exe";
+        QTest::newRow("a dword") << "Nombre" << "261";
+        QTest::newRow("no such value") << "Absent" << "";
+    }
+    void theSystemsRegistry()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, text);
+        if (!qEnvironmentVariableIsSet("QUILLBOX_TEST_SYSTEM_REGISTRY"))
+            QSKIP("the values are set by reg add under Wine");
+        frmAbout dialog;
+        quint32 root = Registry::HKEY_LOCAL_MACHINE;
+        QString keyVal;
+        QCOMPARE(dialog.GetKeyValue(root, ToolKey, value, keyVal), !text.isEmpty());
+        QCOMPARE(keyVal, text);
+    }
+
     void startSysInfo_data()
     {
         QTest::addColumn<QByteArray>("first");

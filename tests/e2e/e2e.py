@@ -347,14 +347,14 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
     prog, saved = d.path("prog", archive.stem), pathlib.Path(d.path("prog", archive.stem, "Qbox1.QBX"))
     d.env.pop("QT_QPA_PLATFORM")  # Windows' own
     d.env.update(WINEPREFIX=d.path("wine"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                 LC_ALL="fr_FR.UTF-8")  # French Windows: code page 1252
+                 LC_ALL="C.UTF-8")  # code page 1252, and a locale for typed accents
     d.start_x()
     start_trayer(d)
     subprocess.run(["wineboot", "--init"], env=d.env, capture_output=True, timeout=120)
-    launch = lambda name: d.launch(name, command=["wine64", "quillbox.exe"], cwd=prog)
+    launch = lambda name: d.launch(name, command=["wine", "quillbox.exe"], cwd=prog)
 
     def clipboard():  # as Windows holds it, CR LF and all
-        out = subprocess.run(["wine64", os.environ["QUILLBOX_WINCLIP"]], env=d.env,
+        out = subprocess.run(["wine", os.environ["QUILLBOX_WINCLIP"]], env=d.env,
                              capture_output=True, text=True, timeout=60).stdout.strip()
         return bytes.fromhex(out).decode("utf-16-be") if out else None
 
