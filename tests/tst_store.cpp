@@ -6,6 +6,10 @@
 #include <QStringDecoder>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using Number = std::optional<qint16>;
 using Title = std::optional<QString>;
 
@@ -155,6 +159,21 @@ private Q_SLOTS:
         if (!bytes.isEmpty())
             QCOMPARE(CodePage::decode(bytes), text);
     }
+
+#ifdef Q_OS_WIN
+    // What Explorer does not show, start-up does not list either.
+    void hiddenAndSystemFilesCountAsAbsent()
+    {
+        for (const DWORD attribute : {DWORD(FILE_ATTRIBUTE_HIDDEN), DWORD(FILE_ATTRIBUTE_SYSTEM)}) {
+            ScratchFolder folder({{"Qbox2.QBX", slotBytes(2, "t", {"x"})}});
+            const QString path = QDir::toNativeSeparators(folder.filePath("Qbox2.QBX"));
+            QVERIFY(FileExists(SlotFilePath(2)));
+            QVERIFY(::SetFileAttributesW(reinterpret_cast<const wchar_t *>(path.utf16()), attribute));
+            QVERIFY(!FileExists(SlotFilePath(2)));
+            ::SetFileAttributesW(reinterpret_cast<const wchar_t *>(path.utf16()), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+#endif
 
     // A save would write through a link to its target, wherever that is.
     void aLinkedSlotFileIsNeitherWrittenNorFollowed()
