@@ -1,6 +1,5 @@
 #include "about/frmabout.h"
-#include "platform/programstart.h"
-#include "platform/registrytable.h"
+#include "platform/systemplatform.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -12,26 +11,18 @@ namespace {
 const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString ToolLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 
-// A registry of the test's own, and the programs started, recorded.
-struct Platform
+// An empty registry, no program started yet, and the boxes recorded.
+struct FreshPlatform
 {
-    Platform()
+    FreshPlatform()
     {
-        Registry::SetRegistryTable(&registry);
-        SetStartProgramFunction([this](const QString &path) {
-            started.append(path);
-            return startSucceeds;
-        });
-    }
-    ~Platform()
-    {
-        Registry::SetRegistryTable(nullptr);
-        SetStartProgramFunction({});
+        fake.registry = RegistryTable();
+        fake.startedPrograms.clear();
+        fake.programsStart = true;
     }
 
-    RegistryTable registry;
-    QStringList started;
-    bool startSucceeds = true;
+    FakePlatform &fake = FakePlatform::instance();
+    RegistryTable &registry = fake.registry;
     MsgBoxRecorder boxes;
 };
 
@@ -69,13 +60,13 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QFETCH(QString, before);
         QFETCH(QString, after);
-        Platform platform;
+        FreshPlatform platform;
         if (!value.isEmpty())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
         frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal = before;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), !after.isEmpty());
+        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
         QCOMPARE(keyVal, after);
         QCOMPARE(Registry::LastAccessMask(), 0x2003Fu);
         QCOMPARE(platform.registry.openKeyCount(), 0);
@@ -109,15 +100,15 @@ private Q_SLOTS:
         const QString folder = dir.filePath("outils");
         if (second == 2)
             dir.write("outils\\MSINFO32.EXE", "");
-        Platform platform;
-        platform.startSucceeds = starts;
+        FreshPlatform platform;
+        platform.fake.programsStart = starts;
         if (!first.isNull())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
         frmAbout dialog;
         dialog.StartSysInfo();
-        QCOMPARE(platform.started, started.replaceInStrings("⌂", folder));
+        QCOMPARE(platform.fake.startedPrograms, started.replaceInStrings("⌂", folder));
         const bool found = !started.isEmpty() && starts;
         QCOMPARE(platform.boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
         QCOMPARE(platform.registry.openKeyCount(), 0);
@@ -127,10 +118,11 @@ private Q_SLOTS:
     {
         ScratchFolder dir;
         // A shell would run the second command and report a start.
-        QVERIFY(!StartProgram(dir.filePath("absent; true")));
+        SystemPlatform system;
+        QVERIFY(!system.startProgram(dir.filePath("absent; true")));
         dir.write("outil info.sh", "#!/bin/sh\ntouch \"$0.ran\"\n");
         QFile::setPermissions(dir.filePath("outil info.sh"), QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY(StartProgram(dir.filePath("outil info.sh")));
+        QVERIFY(system.startProgram(dir.filePath("outil info.sh")));
         QTRY_VERIFY(QFile::exists(dir.filePath("outil info.sh.ran")));
     }
 

@@ -1,6 +1,6 @@
 #include "mainwin/crlftext.h"
 #include "platform/msgbox.h"
-#include "platform/programexit.h"
+#include "platform/systemplatform.h"
 #include "store/codepage.h"
 #include "testsupport.h"
 #include "tray/systemtraybackend.h"
@@ -284,11 +284,11 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         Session s(files);
         QStringList ended;
-        SetEndProgramFunction([&] { ended = s.tray.actions; });
+        FakePlatform::instance().onEndProgram = [&] { ended = s.tray.actions; };
         for (const QString &action : std::as_const(actions))
             act(s, action);
         setFileSizeLimit(RLIM_INFINITY);
-        SetEndProgramFunction({});
+        FakePlatform::instance().onEndProgram = {};
 
         const QMap<QString, QString> now = state(s, ended);
         FileMap folder = files;
@@ -315,7 +315,11 @@ private Q_SLOTS:
     void enterAtTheConfirmationAnswersNo()
     {
         Session s({{"Qbox3.QBX", slotBytes(3, "Trois", {"t"})}});
-        SetMsgBoxFunction({});
+        SystemPlatform system;
+        FakePlatform::instance().answerMessageBox = [&system](const QString &prompt, int style, const QString &title,
+                                                              const QString &detail) {
+            return system.messageBox(prompt, style, title, detail);
+        };
         s.clickRow(3);
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {

@@ -1,26 +1,11 @@
 #include "systemtraybackend.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
 #include <QMenu>
-
-namespace {
-
-// The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
-// a host has registered with the watcher, and otherwise an XEmbed icon.
-bool isStatusNotifierItem()
-{
-    const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName,
-                           QDBusConnection::sessionBus());
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
-}
-
-} // namespace
-
-SystemTrayBackend::SystemTrayBackend() = default;
-
-SystemTrayBackend::~SystemTrayBackend() = default;
 
 void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data)
 {
@@ -28,13 +13,11 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
     case quint32(TrayAction::Add):
         if (m_icon)
             return;
-        m_icon = std::make_unique<QSystemTrayIcon>(IconFromHandle(data.hIcon));
+        m_icon = new QSystemTrayIcon(IconFromHandle(data.hIcon), this);
         m_icon->setToolTip(TipText(data));
-        QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             reportEvent(eventCodeFor(reason));
-                         });
-        attachMenu();
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
+        askForStatusNotifierHost();
         m_icon->show();
         break;
     case quint32(TrayAction::Modify):
@@ -44,9 +27,12 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
         }
         break;
     case quint32(TrayAction::Delete):
-        if (m_icon)
+        // The tray's own menu may be what asked: the icon goes once that call returns.
+        if (m_icon) {
             m_icon->hide();
-        m_icon.reset();
+            m_icon->deleteLater();
+            m_icon = nullptr;
+        }
         break;
     default:
         break;
@@ -61,8 +47,26 @@ bool SystemTrayBackend::isAvailable() const
 void SystemTrayBackend::setContextMenu(QMenu *menu)
 {
     m_menu = menu;
-    if (m_icon)
+    attachMenu();
+}
+
+// The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
+// a host has registered with the watcher, and otherwise an XEmbed icon. Asked without
+// waiting, so that a watcher that does not answer cannot hold the start up.
+void SystemTrayBackend::askForStatusNotifierHost()
+{
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+        const QDBusPendingReply<QDBusVariant> reply = *call;
+        m_hostDrawsMenus = reply.isValid() && reply.value().variant().toBool();
         attachMenu();
+        call->deleteLater();
+    });
 }
 
 void SystemTrayBackend::attachMenu()
@@ -70,7 +74,7 @@ void SystemTrayBackend::attachMenu()
     // A StatusNotifier host draws the exported menu itself, which also works on Wayland,
     // where the program cannot pop a parentless menu up at the pointer. An XEmbed icon
     // would pop a context menu up by itself; there the program pops its own on event 517.
-    if (m_menu && isStatusNotifierItem())
+    if (m_icon && m_menu && m_hostDrawsMenus)
         m_icon->setContextMenu(m_menu);
 }
 
