@@ -4,6 +4,7 @@
 #include "mainwin/msflexgrid.h"
 #include "platform/fakeplatform.h"
 #include "platform/msgbox.h"
+#include "programwarnings.h"
 #include "scratchfolder.h"
 #include "tray/traybackend.h"
 

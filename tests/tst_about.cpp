@@ -33,6 +33,7 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { failOnProgramWarnings(); }
     void getKeyValue_data()
     {
         QTest::addColumn<QString>("value");

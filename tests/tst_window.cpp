@@ -110,6 +110,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        failOnProgramWarnings();
         NumMes = 0;
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
