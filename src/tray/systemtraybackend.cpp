@@ -17,8 +17,7 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
         m_icon->setToolTip(TipText(data));
         connect(m_icon, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
-        askForStatusNotifierHost();
-        m_icon->show();
+        showWithMenu();
         break;
     case quint32(TrayAction::Modify):
         if (m_icon) {
@@ -52,8 +51,9 @@ void SystemTrayBackend::setContextMenu(QMenu *menu)
 
 // The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
 // a host has registered with the watcher, and otherwise an XEmbed icon. Asked without
-// waiting, so that a watcher that does not answer cannot hold the start up.
-void SystemTrayBackend::askForStatusNotifierHost()
+// waiting, so that a watcher that does not answer cannot hold the start up; the icon is
+// shown with the answer, so that a host never sees it without its menu.
+void SystemTrayBackend::showWithMenu()
 {
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
     QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
@@ -65,6 +65,8 @@ void SystemTrayBackend::askForStatusNotifierHost()
         const QDBusPendingReply<QDBusVariant> reply = *call;
         m_hostDrawsMenus = reply.isValid() && reply.value().variant().toBool();
         attachMenu();
+        if (m_icon)
+            m_icon->show();
         call->deleteLater();
     });
 }

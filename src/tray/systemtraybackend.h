@@ -20,7 +20,7 @@ public:
     static int eventCodeFor(QSystemTrayIcon::ActivationReason reason);
 
 private:
-    void askForStatusNotifierHost();
+    void showWithMenu();
     void attachMenu();
 
     QPointer<QSystemTrayIcon> m_icon;
