@@ -6,7 +6,6 @@
 #include "platform/msgbox.h"
 #include "programwarnings.h"
 #include "scratchfolder.h"
-#include "tray/traybackend.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -43,26 +42,6 @@ public:
 private:
     QStringList m_calls;
     QList<int> m_answers;
-};
-
-// Stands in for the notification area: records every record handed to it.
-class FakeTrayBackend : public TrayBackend
-{
-public:
-    FakeTrayBackend() { FakePlatform::instance().tray = this; }
-    ~FakeTrayBackend() override { FakePlatform::instance().tray = nullptr; }
-
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
-    {
-        actions << QString::number(action);
-        records << data;
-    }
-    bool isAvailable() const override { return available; }
-    void sendEvent(int eventCode) { emit activated(eventCode); }
-
-    QStringList actions;
-    QList<NotifyIconData> records;
-    bool available = true;
 };
 
 // The main window shown over a scratch folder, with scripted message boxes and a fake tray.

@@ -11,21 +11,6 @@ namespace {
 const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString ToolLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 
-// An empty registry, no program started yet, and the boxes recorded.
-struct FreshPlatform
-{
-    FreshPlatform()
-    {
-        fake.registry = RegistryTable();
-        fake.startedPrograms.clear();
-        fake.programsStart = true;
-    }
-
-    FakePlatform &fake = FakePlatform::instance();
-    RegistryTable &registry = fake.registry;
-    MsgBoxRecorder boxes;
-};
-
 } // namespace
 
 class TestAbout : public QObject
@@ -33,7 +18,7 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { failOnProgramWarnings(); }
+    void init() { failOnProgramWarnings(); FakePlatform::instance() = FakePlatform(); }  // nothing stored or started
     void getKeyValue_data()
     {
         QTest::addColumn<QString>("value");
@@ -61,7 +46,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QFETCH(QString, before);
         QFETCH(QString, after);
-        FreshPlatform platform;
+        FakePlatform &platform = FakePlatform::instance();
         if (!value.isEmpty())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
         frmAbout dialog;
@@ -101,17 +86,18 @@ private Q_SLOTS:
         const QString folder = dir.filePath("outils");
         if (second == 2)
             dir.write("outils\\MSINFO32.EXE", "");
-        FreshPlatform platform;
-        platform.fake.programsStart = starts;
+        FakePlatform &platform = FakePlatform::instance();
+        platform.programsStart = starts;
+        MsgBoxRecorder boxes;
         if (!first.isNull())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
         frmAbout dialog;
         dialog.StartSysInfo();
-        QCOMPARE(platform.fake.startedPrograms, started.replaceInStrings("⌂", folder));
+        QCOMPARE(platform.startedPrograms, started.replaceInStrings("⌂", folder));
         const bool found = !started.isEmpty() && starts;
-        QCOMPARE(platform.boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
+        QCOMPARE(boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
         QCOMPARE(platform.registry.openKeyCount(), 0);
     }
 

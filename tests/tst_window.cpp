@@ -3,7 +3,6 @@
 #include "platform/systemplatform.h"
 #include "store/codepage.h"
 #include "testsupport.h"
-#include "tray/systemtraybackend.h"
 #include "tray/traydata.h"
 
 #include <QApplication>
@@ -316,11 +315,7 @@ private Q_SLOTS:
     void enterAtTheConfirmationAnswersNo()
     {
         Session s({{"Qbox3.QBX", slotBytes(3, "Trois", {"t"})}});
-        SystemPlatform system;
-        FakePlatform::instance().answerMessageBox = [&system](const QString &prompt, int style, const QString &title,
-                                                              const QString &detail) {
-            return system.messageBox(prompt, style, title, detail);
-        };
+        FakePlatform::instance().answerMessageBox = [](auto &&...box) { return SystemPlatform().messageBox(box...); };
         s.clickRow(3);
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
@@ -347,15 +342,6 @@ private Q_SLOTS:
         QCOMPARE(add.hWnd, quint32(s.window().winId()));
         QCOMPARE(QByteArray(add.szTip, 64), QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' '));
         QCOMPARE(IconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
-    }
-
-    void activationReasonsAreEventCodes()
-    {
-        const std::pair<QSystemTrayIcon::ActivationReason, int> codes[] = {
-            {QSystemTrayIcon::Trigger, 513}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::DoubleClick, 515},
-            {QSystemTrayIcon::MiddleClick, 512}, {QSystemTrayIcon::Unknown, 512}};
-        for (const auto &[reason, code] : codes)
-            QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
     }
 };
 

@@ -2,7 +2,9 @@
 
 #include "platform/platform.h"
 #include "platform/registrytable.h"
+#include "tray/traybackend.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -40,4 +42,25 @@ public:
     RegistryTable registry;
     QString folder;
     TrayBackend *tray = nullptr;
+};
+
+// The fake's notification area while it lives: records every record handed to it, and
+// reports the events a test sends.
+class FakeTrayBackend : public TrayBackend
+{
+public:
+    FakeTrayBackend() { FakePlatform::instance().tray = this; }
+    ~FakeTrayBackend() override { FakePlatform::instance().tray = nullptr; }
+
+    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
+    {
+        actions << QString::number(action);
+        records << data;
+    }
+    bool isAvailable() const override { return available; }
+    void sendEvent(int eventCode) { emit activated(eventCode); }
+
+    QStringList actions;
+    QList<NotifyIconData> records;
+    bool available = true;
 };
