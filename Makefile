@@ -59,10 +59,15 @@ installed: deps
 		> $(INSTALLED_DIR).configure.log 2>&1 || { cat $(INSTALLED_DIR).configure.log; exit 1; }
 	@cmake --build $(INSTALLED_DIR) -j $(JOBS) --target quillbox quillbox_packaging
 
+# cmake --install keeps no list of what it put in place: install_manifest.txt is made
+# from what it says it installed, for uninstall.
 install: installed
-	@cmake --install $(INSTALLED_DIR) --strip
+	@cmake --install $(INSTALLED_DIR) --strip > $(INSTALLED_DIR)/install.log \
+		|| { cat $(INSTALLED_DIR)/install.log; exit 1; }
+	@cat $(INSTALLED_DIR)/install.log
+	@sed -n 's/^-- \(Installing\|Up-to-date\): //p' $(INSTALLED_DIR)/install.log > $(INSTALLED_DIR)/install_manifest.txt
 
-# Removes what install put in place, as CMake listed it, and nothing else.
+# Removes what install put in place, and nothing else.
 uninstall:
 	@test -f $(INSTALLED_DIR)/install_manifest.txt || { echo "uninstall: nothing was installed from this checkout"; exit 1; }
 	@xargs -rd '\n' rm -fv < $(INSTALLED_DIR)/install_manifest.txt
@@ -83,7 +88,8 @@ package: installed
 check-package: DEPS += test package
 check-package: package
 	@tests/e2e/e2e.py package $(INSTALLED_DIR)/quillbox_*_$(DEB_ARCH).deb; status=$$?; \
-		if [ $$status -eq 77 ]; then echo "check-package: skipped"; else exit $$status; fi
+		if [ $$status -eq 77 ]; then echo "check-package: skipped"; elif [ $$status -eq 0 ]; then \
+		echo "check-package: installed, run by root and by a user, removed"; else exit $$status; fi
 
 # The Windows code compiled with mingw-w64, against this system's Qt headers.
 check-windows: DEPS += windows
