@@ -1,4 +1,6 @@
-# Everything starts here: each target installs what is missing, configures and builds.
+# Everything starts here: each target installs the Debian packages it needs that are
+# missing (scripts/install-deps), configures and builds. Nothing else changes outside
+# the checkout but for install, uninstall and check-package.
 
 BUILD_DIR ?= build
 RUN_DIR   := Quillbox
@@ -16,13 +18,16 @@ INSTALLED_DIR ?= build/installed
 PREFIX    ?= /usr
 DEB_ARCH   = $(shell dpkg --print-architecture)
 
-.PHONY: all deps configure build run test test-asan fuzz bench clean installed install package check-windows \
-	windows test-windows
+.PHONY: all deps configure build run test test-asan fuzz bench clean installed install uninstall \
+	package check-package check-windows windows test-windows
 
 all: build
 
+# The package sets a target needs: build (building and running), test, package, windows.
+DEPS ?= build
+
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_ARGS) > $(BUILD_DIR).configure.log 2>&1 \
@@ -40,10 +45,13 @@ run: build
 	@echo "Running $(RUN_DIR)/quillbox (messages are stored in $(RUN_DIR)/)"
 	@cd $(RUN_DIR) && ./quillbox
 
+# One tree, built and tested; nothing is installed but missing Debian packages.
+test: DEPS += test
 test: build
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # The copy that is installed: it keeps the messages in each user's data folder.
+installed: DEPS += package
 installed: deps
 	@mkdir -p $(dir $(INSTALLED_DIR))
 	@# Debian's hardening flags, as its own packages are built with.
@@ -55,8 +63,19 @@ installed: deps
 		> $(INSTALLED_DIR).configure.log 2>&1 || { cat $(INSTALLED_DIR).configure.log; exit 1; }
 	@cmake --build $(INSTALLED_DIR) -j $(JOBS) --target quillbox quillbox_packaging
 
+# cmake --install keeps no list of what it put in place: install_manifest.txt is made
+# from what it says it installed, for uninstall.
 install: installed
-	@cmake --install $(INSTALLED_DIR) --strip
+	@cmake --install $(INSTALLED_DIR) --strip > $(INSTALLED_DIR)/install.log \
+		|| { cat $(INSTALLED_DIR)/install.log; exit 1; }
+	@cat $(INSTALLED_DIR)/install.log
+	@sed -n 's/^-- \(Installing\|Up-to-date\): //p' $(INSTALLED_DIR)/install.log > $(INSTALLED_DIR)/install_manifest.txt
+
+# Removes what install put in place, and nothing else.
+uninstall:
+	@test -f $(INSTALLED_DIR)/install_manifest.txt || { echo "uninstall: nothing was installed from this checkout"; exit 1; }
+	@xargs -rd '\n' rm -fv < $(INSTALLED_DIR)/install_manifest.txt
+	@rm -f $(INSTALLED_DIR)/install_manifest.txt
 
 # The Debian package, as build/quillbox_VERSION_ARCH.deb (dpkg's architecture).
 package: installed
@@ -67,7 +86,17 @@ package: installed
 	@lintian --fail-on error build/quillbox_*_$(DEB_ARCH).deb
 	@ls build/quillbox_*_$(DEB_ARCH).deb
 
+# The package installed on this machine and run by root and by a user added for the
+# purpose, then removed with the user: it needs root, and skips where Quillbox is
+# installed already rather than replace it.
+check-package: DEPS += test package
+check-package: package
+	@tests/e2e/e2e.py package $(INSTALLED_DIR)/quillbox_*_$(DEB_ARCH).deb; status=$$?; \
+		if [ $$status -eq 77 ]; then echo "check-package: skipped"; elif [ $$status -eq 0 ]; then \
+		echo "check-package: installed, run by root and by a user, removed"; else exit $$status; fi
+
 # The Windows code compiled with mingw-w64, against this system's Qt headers.
+check-windows: DEPS += windows
 check-windows: configure
 	@cmake --build $(BUILD_DIR) --target quillbox_packaging
 	@scripts/check-windows $(BUILD_DIR)
@@ -75,6 +104,7 @@ check-windows: configure
 # quillbox.exe cross-built with mingw-w64 against Qt for Windows, laid out with what it loads
 # in a portable folder and zipped: build-windows/quillbox-VERSION-win64.zip. The icons are
 # drawn by the Linux build's own tool.
+windows: DEPS += windows
 windows: configure
 	@QUILLBOX_QT_WINDOWS=$(QT_WINDOWS) scripts/build-qt-windows
 	@cmake --build $(BUILD_DIR) --target quillbox_writeicons
@@ -89,12 +119,14 @@ windows: configure
 
 # The test programs under Wine on Qt's offscreen platform, and the zip's program on an X
 # server with an XEmbed tray.
+test-windows: DEPS += test
 test-windows: windows
 	@QUILLBOX_QT_WINDOWS=$(QT_WINDOWS) scripts/wine-run wineboot --init > /dev/null 2>&1
 	@QUILLBOX_QT_WINDOWS=$(QT_WINDOWS) ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
 
-# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer; any report
-# fails its test. The end-to-end run is left to the normal build.
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# end-to-end kinds included; any report fails its test.
+test-asan: DEPS += test
 test-asan: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON \
 		> $(ASAN_DIR).configure.log 2>&1 || { cat $(ASAN_DIR).configure.log; exit 1; }
@@ -102,10 +134,11 @@ test-asan: deps
 	@QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
+		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
 # The slot-file reader on arbitrary bytes for FUZZ_SECONDS, from a copy of the seed corpus
 # so that the committed one does not grow. A crash, a hang or a sanitizer report fails.
+fuzz: DEPS += test
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DQUILLBOX_FUZZ=ON -DBUILD_TESTING=OFF \
@@ -122,6 +155,7 @@ fuzz: deps
 		$(FUZZ_DIR)/fuzz.log
 
 # Start-up, memory and large-message figures in a Release build; writes bench/results.md.
+bench: DEPS += test
 bench: deps
 	@bench/run
 

@@ -1,8 +1,7 @@
 #include "mainwin/frmqbox.h"
 #include "platform/clipboard.h"
 #include "platform/singleinstance.h"
-#include "store/programfolder.h"
-#include "tray/systemtraybackend.h"
+#include "platform/programfolder.h"
 #include "version.h"
 
 #include <QApplication>
@@ -35,9 +34,6 @@ int main(int argc, char *argv[])
 
     int status = 0;
     {
-        SystemTrayBackend tray;
-        TrayBackend::setCurrent(&tray);
-
         FrmQbox window;
         QObject::connect(instance.get(), &SingleInstance::showRequested, &window, [&window] {
             window.Mnu_Affichier_Click();

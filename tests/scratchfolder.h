@@ -1,7 +1,6 @@
 #pragma once
 
 #include "module1.h"
-#include "store/programfolder.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -18,12 +17,10 @@ class ScratchFolder
 public:
     explicit ScratchFolder(const FileMap &files = {})
     {
-        SetProgramFolderForTests(m_dir.path());
-        AppFolder = ProgramFolder();
+        AppFolder = QDir::toNativeSeparators(m_dir.path());
         for (auto it = files.cbegin(); it != files.cend(); ++it)
             write(it.key(), it.value());
     }
-    ~ScratchFolder() { SetProgramFolderForTests(QString()); }
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }

@@ -2,9 +2,10 @@
 
 #include "mainwin/frmqbox.h"
 #include "mainwin/msflexgrid.h"
+#include "platform/fakeplatform.h"
 #include "platform/msgbox.h"
+#include "programwarnings.h"
 #include "scratchfolder.h"
-#include "tray/traybackend.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -22,14 +23,15 @@ class MsgBoxRecorder
 public:
     MsgBoxRecorder()
     {
-        SetMsgBoxFunction([this](const QString &prompt, int style, const QString &title) {
+        FakePlatform::instance().answerMessageBox = [this](const QString &prompt, int style, const QString &title,
+                                                           const QString &) {
             m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title;
             if (onShow)
                 onShow();
             return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
-        });
+        };
     }
-    ~MsgBoxRecorder() { SetMsgBoxFunction({}); }
+    ~MsgBoxRecorder() { FakePlatform::instance().answerMessageBox = {}; }
 
     void answer(int button) { m_answers.append(button); }
     // Each box as "prompt|style|title", the prompt's CRs written as \r.
@@ -42,31 +44,14 @@ private:
     QList<int> m_answers;
 };
 
-// Stands in for the notification area: records every record handed to it.
-class FakeTrayBackend : public TrayBackend
-{
-public:
-    FakeTrayBackend() { setCurrent(this); }
-
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
-    {
-        actions << QString::number(action);
-        records << data;
-    }
-    bool isAvailable() const override { return available; }
-    void sendEvent(int eventCode) const { reportEvent(eventCode); }
-
-    QStringList actions;
-    QList<NotifyIconData> records;
-    bool available = true;
-};
-
 // The main window shown over a scratch folder, with scripted message boxes and a fake tray.
 class Session
 {
 public:
-    explicit Session(const FileMap &files = {}) : folder(files), m_window(std::make_unique<FrmQbox>())
+    explicit Session(const FileMap &files = {}) : folder(files)
     {
+        FakePlatform::instance().folder = folder.path();
+        m_window = std::make_unique<FrmQbox>();
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             qFatal("the main window was never exposed");

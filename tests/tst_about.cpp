@@ -1,9 +1,9 @@
 #include "about/frmabout.h"
-#include "platform/programstart.h"
-#include "platform/registrytable.h"
+#include "platform/systemplatform.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -12,29 +12,6 @@ namespace {
 const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString ToolLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 
-// A registry of the test's own, and the programs started, recorded.
-struct Platform
-{
-    Platform()
-    {
-        Registry::SetRegistryTable(&registry);
-        SetStartProgramFunction([this](const QString &path) {
-            started.append(path);
-            return startSucceeds;
-        });
-    }
-    ~Platform()
-    {
-        Registry::SetRegistryTable(nullptr);
-        SetStartProgramFunction({});
-    }
-
-    RegistryTable registry;
-    QStringList started;
-    bool startSucceeds = true;
-    MsgBoxRecorder boxes;
-};
-
 } // namespace
 
 class TestAbout : public QObject
@@ -42,6 +19,7 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { failOnProgramWarnings(); FakePlatform::instance() = FakePlatform(); }  // nothing stored or started
     void getKeyValue_data()
     {
         QTest::addColumn<QString>("value");
@@ -69,13 +47,13 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QFETCH(QString, before);
         QFETCH(QString, after);
-        Platform platform;
+        FakePlatform &platform = FakePlatform::instance();
         if (!value.isEmpty())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
         frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal = before;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), !after.isEmpty());
+        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
         QCOMPARE(keyVal, after);
         QCOMPARE(Registry::LastAccessMask(), 0x2003Fu);
         QCOMPARE(platform.registry.openKeyCount(), 0);
@@ -97,10 +75,13 @@ private Q_SLOTS:
         QFETCH(QString, text);
         if (!qEnvironmentVariableIsSet("QUILLBOX_TEST_SYSTEM_REGISTRY"))
             QSKIP("the values are set by reg add under Wine");
+        SystemPlatform system;
+        Platform::install(&system);
+        const auto restore = qScopeGuard([] { Platform::install(&FakePlatform::instance()); });
         frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, value, keyVal), !text.isEmpty());
+        QCOMPARE(dialog.GetKeyValue(root, ToolKey, value, keyVal), std::optional<bool>(!text.isEmpty()));
         QCOMPARE(keyVal, text);
     }
 
@@ -133,17 +114,18 @@ private Q_SLOTS:
         QDir(dir.path()).mkdir("outils");  // on Windows, where the backslash leads
         if (second == 2)
             dir.write("outils\\MSINFO32.EXE", "");
-        Platform platform;
-        platform.startSucceeds = starts;
+        FakePlatform &platform = FakePlatform::instance();
+        platform.programsStart = starts;
+        MsgBoxRecorder boxes;
         if (!first.isNull())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
         frmAbout dialog;
         dialog.StartSysInfo();
-        QCOMPARE(platform.started, started.replaceInStrings("⌂", folder));
+        QCOMPARE(platform.startedPrograms, started.replaceInStrings("⌂", folder));
         const bool found = !started.isEmpty() && starts;
-        QCOMPARE(platform.boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
+        QCOMPARE(boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
         QCOMPARE(platform.registry.openKeyCount(), 0);
     }
 
@@ -151,13 +133,14 @@ private Q_SLOTS:
     {
         ScratchFolder dir;
         // A shell would run the second command and report a start.
-        QVERIFY(!StartProgram(dir.filePath("absent; true")));
+        SystemPlatform system;
+        QVERIFY(!system.startProgram(dir.filePath("absent; true")));
 #ifdef Q_OS_WIN
         QSKIP("no shell script runs on Windows");
 #endif
         dir.write("outil info.sh", "#!/bin/sh\ntouch \"$0.ran\"\n");
         QFile::setPermissions(dir.filePath("outil info.sh"), QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY(StartProgram(dir.filePath("outil info.sh")));
+        QVERIFY(system.startProgram(dir.filePath("outil info.sh")));
         QTRY_VERIFY(QFile::exists(dir.filePath("outil info.sh.ran")));
     }
 

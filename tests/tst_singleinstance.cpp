@@ -1,4 +1,5 @@
 #include "platform/singleinstance.h"
+#include "programwarnings.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { failOnProgramWarnings(); }
     void keysFollowTheFolderNotItsSpelling()
     {
         QTemporaryDir root;

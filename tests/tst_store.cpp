@@ -1,4 +1,5 @@
 #include "scratchfolder.h"
+#include "programwarnings.h"
 #include "store/codepage.h"
 #include "store/slotstore.h"
 
@@ -18,6 +19,7 @@ class TestStore : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { failOnProgramWarnings(); }
     void slotPaths()
     {
         const struct { const char *folder; int number; const char *path; } cases[] = {

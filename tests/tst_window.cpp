@@ -1,9 +1,8 @@
 #include "mainwin/crlftext.h"
 #include "platform/msgbox.h"
-#include "platform/programexit.h"
+#include "platform/systemplatform.h"
 #include "store/codepage.h"
 #include "testsupport.h"
-#include "tray/systemtraybackend.h"
 #include "tray/traydata.h"
 
 #include <QApplication>
@@ -116,6 +115,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        failOnProgramWarnings();
         NumMes = 0;
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
@@ -294,11 +294,11 @@ private Q_SLOTS:
         if (actions.contains("diskfull"))
             QSKIP("no file size limit on this system");
 #endif
-        SetEndProgramFunction([&] { ended = s.tray.actions; });
+        FakePlatform::instance().onEndProgram = [&] { ended = s.tray.actions; };
         for (const QString &action : std::as_const(actions))
             act(s, action);
         setFileSizeLimit(false);
-        SetEndProgramFunction({});
+        FakePlatform::instance().onEndProgram = {};
 
         const QMap<QString, QString> now = state(s, ended);
         FileMap folder = files;
@@ -325,7 +325,7 @@ private Q_SLOTS:
     void enterAtTheConfirmationAnswersNo()
     {
         Session s({{"Qbox3.QBX", slotBytes(3, "Trois", {"t"})}});
-        SetMsgBoxFunction({});
+        FakePlatform::instance().answerMessageBox = [](auto &&...box) { return SystemPlatform().messageBox(box...); };
         s.clickRow(3);
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
@@ -352,15 +352,6 @@ private Q_SLOTS:
         QCOMPARE(add.hWnd, quint32(s.window().winId()));
         QCOMPARE(QByteArray(add.szTip, 64), QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' '));
         QCOMPARE(IconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
-    }
-
-    void activationReasonsAreEventCodes()
-    {
-        const std::pair<QSystemTrayIcon::ActivationReason, int> codes[] = {
-            {QSystemTrayIcon::Trigger, 513}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::DoubleClick, 515},
-            {QSystemTrayIcon::MiddleClick, 512}, {QSystemTrayIcon::Unknown, 512}};
-        for (const auto &[reason, code] : codes)
-            QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
     }
 };
 

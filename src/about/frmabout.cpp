@@ -24,7 +24,6 @@
 #include <QStringList>
 
 #include <cctype>
-#include <stdexcept>
 
 namespace {
 
@@ -252,28 +251,30 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    try {
-        quint32 root = Registry::HKEY_LOCAL_MACHINE;
-        QString SysInfoPath;
-        if (!GetKeyValue(root, SysInfoKey, SysInfoValue, SysInfoPath)) {
-            if (!GetKeyValue(root, SysInfoLocationKey, SysInfoLocationValue, SysInfoPath)) {
-                SysInfoMissing();
-                return;
-            }
-            if (!FileExists(SysInfoPath + SysInfoProgram)) {
-                SysInfoMissing();
-                return;
-            }
-            SysInfoPath += SysInfoProgram;
-        }
-        if (!StartProgram(SysInfoPath))
-            SysInfoMissing();
-    } catch (const std::runtime_error &) {
+    quint32 root = Registry::HKEY_LOCAL_MACHINE;
+    QString SysInfoPath;
+    // A failed lookup ends the search as the missing program does.
+    const std::optional<bool> found = GetKeyValue(root, SysInfoKey, SysInfoValue, SysInfoPath);
+    if (!found) {
         SysInfoMissing();
+        return;
     }
+    if (!*found) {
+        if (!GetKeyValue(root, SysInfoLocationKey, SysInfoLocationValue, SysInfoPath).value_or(false)) {
+            SysInfoMissing();
+            return;
+        }
+        if (!FileExists(SysInfoPath + SysInfoProgram)) {
+            SysInfoMissing();
+            return;
+        }
+        SysInfoPath += SysInfoProgram;
+    }
+    if (!StartProgram(SysInfoPath))
+        SysInfoMissing();
 }
 
-bool frmAbout::GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
+std::optional<bool> frmAbout::GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                            QString &KeyVal)
 {
     Registry::HKey hKey = 0;
@@ -294,7 +295,7 @@ bool frmAbout::GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QStri
     }
     // A value of size 0 has no last byte to test for a NUL: the whole lookup fails.
     if (size == 0)
-        throw std::runtime_error("registry value of size 0");
+        return std::nullopt;
     QByteArray text = buffer.left(int(size));
     if (text.endsWith('\0'))
         text.chop(1);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 class ClickableLabel;
 class QFrame;
 class QLabel;
@@ -30,8 +32,9 @@ public:
     // says that it cannot be found.
     void StartSysInfo();
     // Reads the value SubKeyRef of the key KeyName under KeyRoot into KeyVal; true when
-    // a value was read. Throws std::runtime_error on a value of size 0.
-    bool GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
+    // a value was read, false when none was, nothing when a value of size 0 fails the
+    // whole lookup.
+    std::optional<bool> GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
                      QString &KeyVal);
 
 protected:

@@ -9,8 +9,8 @@
 #include "platform/clipboard.h"
 #include "platform/msgbox.h"
 #include "platform/programexit.h"
+#include "platform/programfolder.h"
 #include "store/codepage.h"
-#include "store/programfolder.h"
 #include "store/slotstore.h"
 #include "tray/traybackend.h"
 #include "tray/traydata.h"
@@ -34,19 +34,14 @@ const QString Unreadable = QStringLiteral("(illisible)");
 
 } // namespace
 
-FrmQbox::~FrmQbox()
-{
-    // The tray's handler calls into this window.
-    if (TrayBackend *backend = TrayBackend::current())
-        backend->setEventHandler({});
-}
+FrmQbox::~FrmQbox() = default;
 
 void FrmQbox::Form_Load()
 {
     AppFolder = ProgramFolder();
 
     if (TrayBackend *backend = TrayBackend::current()) {
-        backend->setEventHandler([this](int eventCode) {
+        connect(backend, &TrayBackend::activated, this, [this](int eventCode) {
             Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
         });
         backend->setContextMenu(MenuPopUp);

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 // Modal message boxes with the classic style bits and answers.
 namespace MsgBoxStyle {
 constexpr int OkOnly = 0;
@@ -24,7 +22,3 @@ constexpr int No = 7;
 // Shows prompt (lines separated by CR, CR LF or LF) under title, waits, and returns
 // the button pressed.
 int MsgBox(const QString &prompt, int style, const QString &title);
-
-// Tests script the answers; an empty function restores the real QMessageBox.
-using MsgBoxFunction = std::function<int(const QString &prompt, int style, const QString &title)>;
-void SetMsgBoxFunction(MsgBoxFunction function);

@@ -1,27 +1,8 @@
 #include "programstart.h"
 
-#include <QProcess>
-
-namespace {
-
-StartProgramFunction &replacement()
-{
-    static StartProgramFunction function;
-    return function;
-}
-
-} // namespace
+#include "platform/platform.h"
 
 bool StartProgram(const QString &path)
 {
-    if (replacement())
-        return replacement()(path);
-    if (path.isEmpty())
-        return false;
-    return QProcess::startDetached(path, {});
-}
-
-void SetStartProgramFunction(StartProgramFunction function)
-{
-    replacement() = std::move(function);
+    return Platform::current().startProgram(path);
 }

@@ -3,12 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
-class RegistryTable;
-
 // Registry reads in the shape of the Win32 calls: every call returns 0 on success and
 // a Win32 error code otherwise. On Windows the calls read the machine's registry; on
-// other systems they read a table that holds what the program looks for there. A test
-// can install a table of its own.
+// other systems they read a table that holds what the program looks for there.
 //
 // HKEY_LOCAL_MACHINE, REG_SZ and REG_DWORD are also macros of <windows.h>: include
 // this header before that one.
@@ -37,9 +34,5 @@ long RegCloseKey(HKey key);
 
 // The access mask of the latest RegOpenKeyExA call, as the caller asked for it.
 quint32 LastAccessMask();
-
-// Tests: read from table, which the caller keeps alive; nullptr goes back to the
-// system's registry.
-void SetRegistryTable(RegistryTable *table);
 
 } // namespace Registry

@@ -4,30 +4,11 @@
 
 #if QT_CONFIG(dbus)
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
 #endif
-
-namespace {
-
-// The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
-// a host has registered with the watcher, and otherwise an XEmbed icon.
-bool isStatusNotifierItem()
-{
-#if !QT_CONFIG(dbus)
-    return false;   // Windows: the shell's own notification area
-#else
-    const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName,
-                           QDBusConnection::sessionBus());
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
-#endif
-}
-
-} // namespace
-
-SystemTrayBackend::SystemTrayBackend() = default;
-
-SystemTrayBackend::~SystemTrayBackend() = default;
 
 void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data)
 {
@@ -35,14 +16,11 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
     case quint32(TrayAction::Add):
         if (m_icon)
             return;
-        m_icon = std::make_unique<QSystemTrayIcon>(IconFromHandle(data.hIcon));
+        m_icon = new QSystemTrayIcon(IconFromHandle(data.hIcon), this);
         m_icon->setToolTip(TipText(data));
-        QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             reportEvent(eventCodeFor(reason));
-                         });
-        attachMenu();
-        m_icon->show();
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
+        showWithMenu();
         break;
     case quint32(TrayAction::Modify):
         if (m_icon) {
@@ -51,9 +29,12 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
         }
         break;
     case quint32(TrayAction::Delete):
-        if (m_icon)
+        // The tray's own menu may be what asked: the icon goes once that call returns.
+        if (m_icon) {
             m_icon->hide();
-        m_icon.reset();
+            m_icon->deleteLater();
+            m_icon = nullptr;
+        }
         break;
     default:
         break;
@@ -68,8 +49,34 @@ bool SystemTrayBackend::isAvailable() const
 void SystemTrayBackend::setContextMenu(QMenu *menu)
 {
     m_menu = menu;
-    if (m_icon)
+    attachMenu();
+}
+
+// The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
+// a host has registered with the watcher, and otherwise an XEmbed icon. Asked without
+// waiting, so that a watcher that does not answer cannot hold the start up; the icon is
+// shown with the answer, so that a host never sees it without its menu.
+void SystemTrayBackend::showWithMenu()
+{
+#if !QT_CONFIG(dbus)
+    // Windows: the shell's notification area, where the program pops its own menu up.
+    m_icon->show();
+#else
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+        const QDBusPendingReply<QDBusVariant> reply = *call;
+        m_hostDrawsMenus = reply.isValid() && reply.value().variant().toBool();
         attachMenu();
+        if (m_icon)
+            m_icon->show();
+        call->deleteLater();
+    });
+#endif
 }
 
 void SystemTrayBackend::attachMenu()
@@ -77,7 +84,7 @@ void SystemTrayBackend::attachMenu()
     // A StatusNotifier host draws the exported menu itself, which also works on Wayland,
     // where the program cannot pop a parentless menu up at the pointer. An XEmbed icon
     // would pop a context menu up by itself; there the program pops its own on event 517.
-    if (m_menu && isStatusNotifierItem())
+    if (m_icon && m_menu && m_hostDrawsMenus)
         m_icon->setContextMenu(m_menu);
 }
 

@@ -5,16 +5,13 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 
-#include <memory>
-
 class QMenu;
 
 // The desktop's notification area, through QSystemTrayIcon.
 class SystemTrayBackend : public TrayBackend
 {
 public:
-    SystemTrayBackend();
-    ~SystemTrayBackend() override;
+    using TrayBackend::TrayBackend;
 
     void shellNotifyIcon(quint32 action, const NotifyIconData &data) override;
     bool isAvailable() const override;
@@ -23,8 +20,10 @@ public:
     static int eventCodeFor(QSystemTrayIcon::ActivationReason reason);
 
 private:
+    void showWithMenu();
     void attachMenu();
 
-    std::unique_ptr<QSystemTrayIcon> m_icon;
+    QPointer<QSystemTrayIcon> m_icon;
     QPointer<QMenu> m_menu;
+    bool m_hostDrawsMenus = false;
 };

@@ -1,19 +1,6 @@
 #include "traybackend.h"
 
-namespace {
-TrayBackend *currentBackend = nullptr;
-}
-
-TrayBackend::~TrayBackend()
-{
-    if (currentBackend == this)
-        currentBackend = nullptr;
-}
-
-void TrayBackend::setEventHandler(EventHandler handler)
-{
-    m_handler = std::move(handler);
-}
+#include "platform/platform.h"
 
 void TrayBackend::setContextMenu(QMenu *menu)
 {
@@ -22,16 +9,5 @@ void TrayBackend::setContextMenu(QMenu *menu)
 
 TrayBackend *TrayBackend::current()
 {
-    return currentBackend;
-}
-
-void TrayBackend::setCurrent(TrayBackend *backend)
-{
-    currentBackend = backend;
-}
-
-void TrayBackend::reportEvent(int eventCode) const
-{
-    if (m_handler)
-        m_handler(eventCode);
+    return Platform::current().trayBackend();
 }

@@ -5,6 +5,3 @@
 // The folder where the messages are kept: beside the executable for a portable copy, the
 // user's data folder (made at the first save) for an installed one.
 QString ProgramFolder();
-
-// Tests run the window over a scratch folder; an empty folder restores the default.
-void SetProgramFolderForTests(const QString &folder);

@@ -1,0 +1,10 @@
+#include "programfolder.h"
+
+#include "platform/platform.h"
+
+#include <QDir>
+
+QString ProgramFolder()
+{
+    return QDir::toNativeSeparators(Platform::current().programFolder());
+}
