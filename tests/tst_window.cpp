@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +52,13 @@ private:
             {"paste", [&] { s.find<QLineEdit>(qPrintable(first))->insert(after); }},
             {"set", [&] { CrLfText::write(s.find<QPlainTextEdit>("Text1"), rest); }},
             {"focus", [&] { s.find(qPrintable(rest))->setFocus(); }},
+            {"keys", [&] {
+                 s.find(qPrintable(first))->setFocus();
+                 for (const QString &key : after.split(' ')) {
+                     const QKeyCombination combination = QKeySequence::fromString(key)[0];
+                     QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+                 }
+             }},
             {"answer", [&] { s.boxes.answer(rest.toInt()); }},
             {"rm", [&] { s.folder.remove(rest); }},
             {"rm-while-asking", [&] { s.boxes.onShow = [&s, rest] { s.folder.remove(rest); }; }},
@@ -93,7 +101,7 @@ private:
                 {"clip", QGuiApplication::clipboard()->text()}, {"visible", QString::number(s.window().isVisible())},
                 {"minimized", QString::number(s.window().isMinimized())},
                 {"menu", QString::number(s.find<QMenu>("MenuPopUp")->isVisible())},
-                {"focus", focus ? focus->objectName() : QString()}, {"tray", s.tray.actions.join(',')}, {"ended", ended.join(',')},
+                {"focus", focus ? focus->objectName() : QString()}, {"current", QString::number(s.grid()->currentRow() + 1)}, {"tray", s.tray.actions.join(',')}, {"ended", ended.join(',')},
                 {"grid", cells.join('|')}, {"menus", menus.join('|')}};
     }
 
@@ -161,6 +169,14 @@ private Q_SLOTS:
         QTest::newRow("typing in the display box changes nothing, Tab leaves it")
             << five << QStringList{"row 5", "focus Label1", "type Label1 xy\"\b\r", "Command1", "focus Label1", "type Label1 \t"}
             << QStringList{"clip=ab\r\ncd\r\n", "display=ab\r\ncd\r\n", "focus=MSFlexGrid1"};
+        for (const char *key : {"Space", "Return"}) {
+            QTest::addRow("%s selects the highlighted row, Tab leaves the grid", key)
+                << five << QStringList{QStringLiteral("keys MSFlexGrid1 Down Down Down Down %1 Tab").arg(key)}
+                << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "focus=Command1"};
+        }
+        QTest::newRow("arrows only move, Shift+Tab comes back") << five
+            << QStringList{"keys MSFlexGrid1 Down Down Down Down Tab", "keys Command2 Shift+Tab"}
+            << QStringList{browsing, "cmds=000000", "focus=MSFlexGrid1", "current=5"};
 
         // Adding and modifying.
         QTest::newRow("add to the first free slot")
@@ -169,7 +185,7 @@ private Q_SLOTS:
             << QStringList{"Command2", "type Text2 Tr\"o'is", "type Text1 un\rz\"", "Command6"}
             << QStringList{"file:Qbox3.QBX=3,2\r\n\"Tro'is\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Tro'is|4:t", "num=3",
                            browsing, "cmds=000000", "tip3=Modifier le message N° 3", "tip4=Supprimer le message N° 3",
-                           "display=un\r\nz\"", "label3=Tro'is"};
+                           "display=un\r\nz\"", "label3=Tro'is", "focus=MSFlexGrid1", "current=3"};
         QTest::newRow("a pasted quote leaves the title") << FileMap{} << QStringList{"Command2", "paste Text2 a\"b\""}
             << QStringList{"title=ab"};
         QTest::newRow("blanks are a title and a text, a final Enter a line")
@@ -178,7 +194,7 @@ private Q_SLOTS:
         QTest::newRow("a full store refuses to add") << slotFiles(1, 50) << QStringList{"Mnu_Ajouter"}
             << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=51"};
         QTest::newRow("slot 50 is the last one") << slotFiles(1, 49) << QStringList{"Command2"}
-            << QStringList{"mode=edit", "num=50"};
+            << QStringList{"mode=edit", "num=50", "focus=Text2"};
         for (const char *field : {"Text1", "Text2"}) {
             QTest::addRow("only %s filled is refused", field) << FileMap{}
                 << QStringList{"Command2", QStringLiteral("type %1 x").arg(field), "Command6"}
@@ -195,7 +211,9 @@ private Q_SLOTS:
         QTest::newRow("modify unchanged gains an empty line") << five << QStringList{"row 5", "Command3", "Command6"}
             << QStringList{"file:Qbox5.QBX=5,3\r\n\"Cinq\"\r\nab\r\ncd\r\n\r\n", "cmds=000111", browsing};
         QTest::newRow("cancel writes nothing") << five << QStringList{"row 5", "Command3", "type Text1 zz", "Command7"}
-            << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5"};
+            << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5", "focus=MSFlexGrid1", "current=5"};
+        QTest::newRow("Tab leaves the body editor, a pasted tab stays") << FileMap{}
+            << QStringList{"Command2", "set a\tb", "keys Text1 Tab"} << QStringList{"body=a\tb", "focus=Command6"};
         QTest::newRow("modify a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "Command3"}
             << QStringList{"boxes=Le message n'existe pas !|16|Erreur", "gone:Qbox5.QBX", browsing, "cmds=111111",
                            "num=5", "display=ab\r\ncd\r\n"};

@@ -208,7 +208,10 @@ void FrmQbox::Command2_Click()
         Frame3->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
+        return;
     }
+    Text2->setFocus();
 }
 
 void FrmQbox::Mnu_Ajouter_Click()
@@ -230,6 +233,7 @@ void FrmQbox::Command3_Click()
         Frame2->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
         return;
     }
     const SlotRecord slot = ReadSlot(NumMes);
@@ -237,6 +241,7 @@ void FrmQbox::Command3_Click()
         NumMes = *slot.number;
     setBodyText(slot.text);
     Text2->setText(slot.title.value_or(QString()));
+    Text2->setFocus();
 }
 
 void FrmQbox::Mnu_Modif_Click()
@@ -295,6 +300,7 @@ void FrmQbox::Command6_Click()
         Frame2->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
         return;
     }
     Frame1->show();
@@ -309,6 +315,7 @@ void FrmQbox::Command6_Click()
     setDisplayText(body);
     Label3->setText(Text2->text());
     setSelectedTooltips();
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Command7_Click()
@@ -318,6 +325,7 @@ void FrmQbox::Command7_Click()
     MSFlexGrid1->setEnabled(true);
     setSelectionButtonsEnabled(false);
     setSelectionMenuItemsEnabled(false);
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Text1_KeyPress(qint16 &KeyAscii)
@@ -360,6 +368,7 @@ void FrmQbox::Command4_Click()
     if (answer == MsgBoxResult::Yes) {
         if (!FileExists(path)) {
             MSFlexGrid1->setEnabled(true);
+            MSFlexGrid1->focusCurrentRow();
             return;
         }
         if (!DeleteSlot(NumMes))
@@ -382,6 +391,7 @@ void FrmQbox::Command4_Click()
     setDisplayText(QString());
     Label3->setText(QString());
     Frame3->hide();
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Mnu_Sup_Click()

@@ -2,7 +2,10 @@
 
 #include <QClipboard>
 #include <QEventLoop>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
 #include <QTimer>
 
 #if QT_CONFIG(xcb)
@@ -66,6 +69,19 @@ bool x11ClipboardManagerRuns()
     return false;
 }
 
+// Runs the loop until this program no longer owns the clipboard, or the limit has passed.
+void waitUntilTaken(std::chrono::milliseconds limit)
+{
+    QEventLoop loop;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
+        if (!ownsClipboard())
+            loop.quit();
+    });
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    if (ownsClipboard())
+        loop.exec();
+}
+
 } // namespace
 
 namespace Clipboard {
@@ -95,14 +111,34 @@ bool endsWithProgram()
 
 void serveUntilTaken(std::chrono::milliseconds limit)
 {
-    QEventLoop loop;
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
-        if (!ownsClipboard())
-            loop.quit();
-    });
-    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-    if (ownsClipboard())
-        loop.exec();
+    waitUntilTaken(limit);
+}
+
+bool handOver(const QString &helperArgument, std::chrono::milliseconds wait)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    QProcess helper;
+    helper.setProgram(QCoreApplication::applicationFilePath());
+    helper.setArguments({helperArgument});
+    // Holding none of this process's streams, it keeps no terminal or pipe waiting.
+    helper.setStandardInputFile(QProcess::nullDevice());
+    helper.setStandardOutputFile(QProcess::nullDevice());
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    // The loop answers the helper's request for the text, then sees it take the clipboard.
+    if (!ownsClipboard() || !helper.startDetached())
+        return false;
+    waitUntilTaken(wait);
+    return !ownsClipboard();
+}
+
+void serveHandedOver(std::chrono::milliseconds limit)
+{
+    const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+    if (!offered || !offered->hasText())
+        return;
+    setText(offered->text());
+    waitUntilTaken(limit);
 }
 
 } // namespace Clipboard
