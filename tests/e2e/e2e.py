@@ -13,6 +13,11 @@ WATCHER, ITEM = "org.kde.StatusNotifierWatcher", "org.kde.StatusNotifierItem"
 MENU = "com.canonical.dbusmenu"
 
 
+def read_or_none(path):
+    with contextlib.suppress(OSError):
+        return pathlib.Path(path).read_bytes()
+
+
 def wait_for(what, probe, running=None):  # fails at once if the program given has ended
     end = time.monotonic() + WAIT
     while not (value := probe()):
@@ -60,7 +65,14 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
     def log(self, name):
         return pathlib.Path(self.path(name + ".log")).read_text(errors="replace")
 
+    def helpers(self):  # pids of the detached copies serving a text, by their command line
+        line = self.path("prog", "quillbox").encode() + b"\0--serve-clipboard\0"
+        return [int(f.split("/")[2]) for f in glob.glob("/proc/[0-9]*/cmdline")
+                if read_or_none(f) == line]
+
     def end(self):
+        for pid in self.helpers():
+            os.kill(pid, signal.SIGKILL)
         for _, proc in reversed(self.procs):
             proc.terminate()
             with contextlib.suppress(subprocess.TimeoutExpired):
@@ -298,18 +310,20 @@ def expect_clipboard(d, what):
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
-def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies;
-    with_message(d)  # a launch meanwhile works normally
-    old = copy_and_quit(d, "lingering")
+def clipboard(d):  # no manager: the copy ends at once, a detached helper serving the text until
+    with_message(d)  # another program copies; a launch meanwhile works normally
+    expect_exit(copy_and_quit(d, "first"), "quitting with the text copied", 2)
+    [old] = wait_for("one helper serving the text", d.helpers)
     expect_clipboard(d, "after quitting")
     window = d.main_window(new := d.launch("second"))
     shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
-    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
+    assert shown == [window], f"shown: {shown}"
     press(d, window, ROW3, COPY, QUIT)
-    expect_exit(old, "the new copy took the clipboard", 1)
-    assert new.poll() is None, "the new copy ended with the text on its clipboard"
+    expect_exit(new, "quitting the second copy", 2)
+    wait_for("the first helper gone, a second serving", lambda: d.helpers() not in ([], [old]))
+    expect_clipboard(d, "after quitting the second copy")
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
-    expect_exit(new, "another program took the clipboard", 1)
+    wait_for("the helper gone after another program copied", lambda: not d.helpers())
     press(d, d.main_window(proc := d.launch("uncopied")), QUIT)
     expect_exit(proc, "quitting with nothing copied", 1)
 
