@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
-sni_wayland, notray), one clipboard case (clipboard, clipboard_manager) or
-the guard after a kill (single_instance);
+sni_wayland, notray), one clipboard case (clipboard, clipboard_manager),
+the guard after a kill (single_instance) or the accessible tree and keys alone (accessibility);
 e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user.
 Every component started here and ended on exit; each wait bounded, failures logged."""
 import contextlib, ctypes, glob, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time  # noqa
@@ -353,6 +353,66 @@ def single_instance(d):  # 20 rounds: a copy killed, then two at once; one runs,
         expect_exit(d.launch(f"{round}c"), f"a launch asking round {round}'s copy to show", 3)
 
 
+def accessibility(d):  # what a screen reader reads, every focusable node named, then a road by keys
+    with_message(d)    # alone: the grid, Space, Alt+C, Alt+S and Escape, Alt+A, a title, Tab, a text, Alt+V
+    d.start("a11y", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    wait_for("the accessibility bus", lambda: d.bus.name_has_owner("org.a11y.Bus"))
+    d.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    os.environ.update({k: d.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+    import pyatspi  # reads the buses named in the environment
+
+    def tree(caption):  # the nodes of the window so captioned, printed but for the grid's cells
+        frame = wait_for(f'"{caption}" on the accessibility bus', lambda: next(
+            (f for app in pyatspi.Registry.getDesktop(0) if app for f in app if f and f.name == caption),
+            None), proc)
+        nodes, todo, started = [], [frame], time.monotonic()
+        while todo:
+            node = todo.pop(0)
+            nodes.append((node.getRoleName(), node.name, node.getState().contains(pyatspi.STATE_FOCUSABLE), node))
+            todo.extend(node)
+        print(f"{caption}: {len(nodes)} nodes read in {time.monotonic() - started:.1f} s")
+        for role, name, focusable, _ in nodes:
+            if "table" not in role[:-4] or "3 : " in name:
+                print(f"  {role}: {name!r}{' (focusable)' * focusable}")
+        unnamed = [role for role, name, focusable, _ in nodes if focusable and not name.strip()]
+        assert not unnamed, f"focusable without a name in {caption}: {unnamed}"
+        return nodes
+
+    window = d.main_window(proc := d.launch())
+    table = next(node for role, _, _, node in tree(CAPTION) if role == "table")
+    grid_focused = lambda: table.getState().contains(pyatspi.STATE_FOCUSED)
+    d.run("xdotool", "windowfocus", "--sync", window)
+    for _ in range(12):
+        if grid_focused():
+            break
+        d.run("xdotool", "key", "Tab")
+        d.idle(proc)
+    assert grid_focused(), "Tab never reached the grid"
+    d.run("xdotool", "key", "Down", "Down", "space", "alt+c")
+    d.idle(proc)
+    expect_clipboard(d, "Space on row 3, then Alt+C")
+    d.run("xdotool", "key", "alt+s")
+    tree("Suppression d'un message")
+    d.run("xdotool", "search", "--name", "^Suppression d'un message$", "windowfocus", "--sync", "key",
+          "Escape")
+    wait_for("the box closed by Escape", lambda: not d.run(
+        "xdotool", "search", "--onlyvisible", "--name", "^Suppression d'un message$"), proc)
+    d.run("xdotool", "windowfocus", "--sync", window)  # as a window manager gives it back
+    wait_for("the grid focused again after the box", grid_focused, proc)
+    d.run("xdotool", "key", "alt+a")
+    d.idle(proc)
+    d.run("xdotool", "type", "Titre tapé")
+    d.run("xdotool", "key", "Tab", "type", "corps")
+    d.run("xdotool", "key", "alt+v")
+    saved = pathlib.Path(d.path("prog", "Qbox1.QBX"))
+    wait_for("message 1 saved", saved.exists, proc)
+    assert (got := saved.read_bytes()) == b'1,1\r\n"Titre tap\xe9"\r\ncorps\r\n', got
+    for key in ("alt+f", "Right", "Return"):  # "A propos" under "&?"
+        d.run("xdotool", "key", key)
+        d.idle(proc)
+    tree("A propos : Quillbox")
+
+
 def skip(reason):  # as CTest's SKIP_RETURN_CODE
     print(f"e2e: skipped: {reason}")
     sys.exit(77)
@@ -416,7 +476,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
 
 def main():
     kinds = (xembed, sni_x11, sni_wayland, notray, clipboard, clipboard_manager, single_instance,
-             package)
+             accessibility, package)
     if len(sys.argv) != 3 or not (kind := {k.__name__: k for k in kinds}.get(sys.argv[1])):
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
