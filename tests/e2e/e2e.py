@@ -273,10 +273,10 @@ def notray(d):
 
 
 # Message 3 for the clipboard cases: CR LF lines, accents, no-break spaces (A0), the euro (80);
-# the centres of row 3, "&Copier" and "&Quitter" in the window, at 96 dpi.
+# the keys that select it from the first row, highlighted at start, and copy it.
 SLOT = b'3,2\r\n"Prix"\r\nBient\xf4t \xe0 vous,\r\n\xab\xa0prix\xa0: 10\xa0\x80\xa0\xbb\r\n'
 TEXT = SLOT.split(b"\r\n", 2)[2].decode("cp1252")
-ROW3, COPY, QUIT = (133, 83), (296, 54), (384, 150)
+COPY = ("Down", "Down", "space", "alt+c")
 
 
 def with_message(d):  # X, and message 3 in the program's folder
@@ -284,15 +284,13 @@ def with_message(d):  # X, and message 3 in the program's folder
     pathlib.Path(d.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
 
 
-def press(d, window, *points):  # left clicks at points of the window
-    x, y, _, _ = d.geometry(window)
-    for dx, dy in points:
-        d.click((x + dx, y + dy), 1)
+def keys(d, window, *names):  # typed into the window, given the focus
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *names)
 
 
 def copy_and_quit(d, name):  # returns the copy, its window gone
     window = d.main_window(proc := d.launch(name))
-    press(d, window, ROW3, COPY, QUIT)
+    keys(d, window, *COPY, "alt+q")
     wait_for("window gone after quitting", lambda: not d.shown(window))
     return proc
 
@@ -311,12 +309,12 @@ def clipboard(d):  # no manager: the copy ends at once, a detached helper servin
     window = d.main_window(new := d.launch("second"))
     shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
     assert shown == [window], f"shown: {shown}"
-    press(d, window, ROW3, COPY, QUIT)
+    keys(d, window, *COPY, "alt+q")
     expect_exit(new, "quitting the second copy", 2)
     wait_for("the first helper gone, a second serving", lambda: d.helpers() not in ([], [old]))
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
     wait_for("the helper gone after another program copied", lambda: not d.helpers())
-    press(d, d.main_window(proc := d.launch("uncopied")), QUIT)
+    keys(d, d.main_window(proc := d.launch("uncopied")), "alt+q")
     expect_exit(proc, "quitting with nothing copied", 1)
 
 
@@ -370,9 +368,10 @@ def accessibility(d):  # what a screen reader reads, every focusable node and li
     window = d.main_window(proc := d.launch())
     table = next(node for node in tree(CAPTION) if node.getRoleName() == "table")
     in_grid = lambda: table.getState().contains(pyatspi.STATE_FOCUSED)
-    xdo("windowfocus", "--sync", window)
-    wait_for("Tab reaching the grid", lambda: in_grid() or xdo("key", "Tab"))
-    xdo("key", "Down", "Down", "space", "alt+c")
+    xdo("windowfocus", "--sync", window, "key", "Tab")  # from the grid, focused at start
+    assert not in_grid(), "Tab did not leave the grid"
+    wait_for("Tab coming round to the grid", lambda: in_grid() or xdo("key", "Tab"))
+    xdo("key", *COPY)
     expect_clipboard(d, "Space on row 3, then Alt+C")
     d.run("xdotool", "key", "alt+s")
     tree(box := "Suppression d'un message")
