@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "platform/console.h"
 #include "version.h"
 
 #include <cstdio>
@@ -27,10 +28,12 @@ Request parse(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
+            AttachParentConsole();
             std::fputs("quillbox " QUILLBOX_VERSION_STRING "\n", stdout);
             return Request::Done;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            AttachParentConsole();
             std::fputs(Usage, stdout);
             return Request::Done;
         }

@@ -301,6 +301,13 @@ def expect_clipboard(d, what):
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
+def add_by_keys(d, proc, window, title, text):  # Alt+A, the title, Tab to the text, Alt+V
+    for args in (("windowfocus", "--sync", window, "key", "alt+a"), ("type", title), ("key", "Tab"),
+                 ("type", text), ("key", "alt+v")):
+        d.run("xdotool", *args)
+        d.idle(proc)
+
+
 def clipboard(d):  # no manager: the copy ends at once, a detached helper serving the text until
     with_message(d)  # another program copies; a launch meanwhile works normally
     expect_exit(copy_and_quit(d, "first"), "quitting with the text copied", 2)
@@ -378,9 +385,8 @@ def accessibility(d):  # what a screen reader reads, every focusable node and li
     xdo("search", "--name", f"^{box}$", "windowfocus", "--sync", "key", "Escape")
     xdo("windowfocus", "--sync", window)  # as a window manager gives it back
     wait_for("the grid focused again after the box", in_grid, proc)
-    for args in (("key", "alt+a"), ("type", "Titre tapé"), ("key", "Tab", "type", "corps"), ("key", "alt+v"),
-                 ("key", "alt+f"), ("key", "Right"), ("key", "Return")):  # then "A propos" under "&?"
-        xdo(*args)
+    add_by_keys(d, proc, window, "Titre tapé", "corps")
+    xdo("key", "alt+f", "Right", "Return")  # "A propos" under "&?"
     assert (got := pathlib.Path(d.path("prog", "Qbox1.QBX")).read_bytes()) == b'1,1\r\n"Titre tap\xe9"\r\ncorps\r\n', got
     tree("A propos : Quillbox")
 
@@ -390,9 +396,7 @@ def skip(reason):  # as CTest's SKIP_RETURN_CODE
     sys.exit(77)
 
 
-# Message 1 as typed in the installed program, and the centres of the title and text boxes.
-TYPED = b'1,2\r\n"Courses \xe0 faire"\r\npain\r\nlait\r\n'
-TITLE_BOX, TEXT_BOX = (136, 211), (214, 303)
+TYPED = b'1,2\r\n"Courses \xe0 faire"\r\npain\r\nlait\r\n'  # message 1 as typed in the installed program
 
 
 def package(d):  # root, then an ordinary user whose home is a link, each saves message 1
@@ -419,15 +423,8 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
                        home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
-            (x, y, _, _), saved = d.geometry(window), pathlib.Path(d.path(home, data, "Qbox1.QBX"))
-            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a")
-            d.idle(proc)  # the edit panel laid out before the clicks
-            d.run("xdotool", "mousemove", str(x + TITLE_BOX[0]), str(y + TITLE_BOX[1]), "click", "1",
-                  "type", "Courses à faire")
-            d.run("xdotool", "mousemove", str(x + TEXT_BOX[0]), str(y + TEXT_BOX[1]), "click", "1",
-                  "type", "pain")
-            d.run("xdotool", "key", "Return", "type", "lait")
-            d.run("xdotool", "key", "alt+v")
+            saved = pathlib.Path(d.path(home, data, "Qbox1.QBX"))
+            add_by_keys(d, proc, window, "Courses à faire", "pain\nlait")
             wait_for(f"{saved} saved by {who}", saved.exists, proc)
             assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
