@@ -336,6 +336,7 @@ private Q_SLOTS:
         QCOMPARE(icon, QMessageBox::Question);
         QCOMPARE(s.folder.files().size(), 1);
         QCOMPARE(int(NumMes), 0);
+        QCOMPARE(s.window().focusWidget(), s.grid());  // the focus back on the grid once the box is gone
     }
 
     // The record the shell takes: 88 bytes, the tip padded with blanks; the removal
