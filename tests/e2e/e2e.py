@@ -412,7 +412,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
             saved = pathlib.Path(d.path(home, data, "Qbox1.QBX"))
-            add_by_keys(d, proc, window, "Courses à faire", "pain\nlait")
+            add_by_keys(d, proc, window, "Courses à faire", "pain\rlait")
             wait_for(f"{saved} saved by {who}", saved.exists, proc)
             assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
