@@ -195,10 +195,10 @@ void FrmQbox::createControls()
     Label1->setTabChangesFocus(true);
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Titre sélectionné :"), 120, 240, 1335, 255);
-    // Named by it while it is empty, rather than by the panel's caption.
-    Label4->setBuddy(Label3);
     Label3 = makeLabel(Frame3, "Label3", QString(), 1560, 240, 2775, 255);
     setBackground(Label3, QPalette::Window, PaleGreen);
+    // Named by it while it is empty, rather than by the panel's caption.
+    Label4->setBuddy(Label3);
 
     // What a screen reader announces: the boxes by what their labels and panels say.
     MSFlexGrid1->setAccessibleName(QStringLiteral("Messages"));
