@@ -32,7 +32,7 @@ Request parse(int argc, char *argv[])
             std::fputs("quillbox " QUILLBOX_VERSION_STRING "\n", stdout);
             return Request::Done;
         }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+        if (std::strcmp(argv[i], "--help") == 0) {
             AttachParentConsole();
             std::fputs(Usage, stdout);
             return Request::Done;

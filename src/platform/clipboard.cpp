@@ -1,8 +1,8 @@
 #include "clipboard.h"
 
 #include <QClipboard>
-#include <QEventLoop>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -69,19 +69,6 @@ bool x11ClipboardManagerRuns()
     return false;
 }
 
-// Runs the loop until this program no longer owns the clipboard, or the limit has passed.
-void waitUntilTaken(std::chrono::milliseconds limit)
-{
-    QEventLoop loop;
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
-        if (!ownsClipboard())
-            loop.quit();
-    });
-    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-    if (ownsClipboard())
-        loop.exec();
-}
-
 } // namespace
 
 namespace Clipboard {
@@ -111,7 +98,14 @@ bool endsWithProgram()
 
 void serveUntilTaken(std::chrono::milliseconds limit)
 {
-    waitUntilTaken(limit);
+    QEventLoop loop;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
+        if (!ownsClipboard())
+            loop.quit();
+    });
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    if (ownsClipboard())
+        loop.exec();
 }
 
 bool handOver(const QString &helperArgument, std::chrono::milliseconds wait)
@@ -125,10 +119,10 @@ bool handOver(const QString &helperArgument, std::chrono::milliseconds wait)
     helper.setStandardInputFile(QProcess::nullDevice());
     helper.setStandardOutputFile(QProcess::nullDevice());
     helper.setStandardErrorFile(QProcess::nullDevice());
-    // The loop answers the helper's request for the text, then sees it take the clipboard.
+    // Serving answers the helper's request for the text, and ends once it took the clipboard.
     if (!ownsClipboard() || !helper.startDetached())
         return false;
-    waitUntilTaken(wait);
+    serveUntilTaken(wait);
     return !ownsClipboard();
 }
 
@@ -138,7 +132,7 @@ void serveHandedOver(std::chrono::milliseconds limit)
     if (!offered || !offered->hasText())
         return;
     setText(offered->text());
-    waitUntilTaken(limit);
+    serveUntilTaken(limit);
 }
 
 } // namespace Clipboard

@@ -61,8 +61,7 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         return pathlib.Path(self.path(name + ".log")).read_text(errors="replace")
 
     def helpers(self):  # the detached copies serving a text, which end with the display
-        line = self.path("prog", "quillbox") + " --serve-clipboard"
-        return [*map(int, self.run("pgrep", "-xf", line).split())]
+        return [*map(int, self.run("pgrep", "-xf", self.path("prog/quillbox --serve-clipboard")).split())]
 
     def end(self):
         for _, proc in reversed(self.procs):
