@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "mainwin/frmqbox.h"
 #include "platform/clipboard.h"
 #include "platform/singleinstance.h"
@@ -14,11 +15,16 @@ namespace {
 // A copied text is kept this long after quitting when nothing else keeps it: a working
 // day and the night after. Another program's copy ends the wait sooner.
 constexpr std::chrono::hours KeepClipboardFor{12};
+// How long the helper that serves it may take to start and take the text over.
+constexpr std::chrono::seconds HandOverWithin{5};
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    const CommandLine::Request request = CommandLine::parse(argc, argv);
+    if (request == CommandLine::Request::Done)
+        return 0;
     // Names the user's data folder (~/.local/share/Quillbox) and the X11 window class.
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication app(argc, argv);
@@ -26,6 +32,10 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
     // Hiding to the tray leaves no window; only the quit commands end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (request == CommandLine::Request::ServeClipboard) {
+        Clipboard::serveHandedOver(KeepClipboardFor);
+        return 0;
+    }
 
     // A copy already running from this folder is asked to show its window instead.
     auto instance = std::make_unique<SingleInstance>(ProgramFolder());
@@ -46,8 +56,10 @@ int main(int argc, char *argv[])
 
     // The quit steps have run and the window is gone; a new launch now starts normally.
     instance.reset();
-    // Where the system keeps no copy, the process stays, unseen, only to serve the text.
-    if (Clipboard::endsWithProgram())
+    // Where the system keeps no copy, a detached helper serves the text, so that a terminal
+    // gets its prompt back; failing that, this process stays, unseen, to serve it.
+    if (Clipboard::endsWithProgram()
+        && !Clipboard::handOver(QString::fromLatin1(CommandLine::ServeClipboardArgument), HandOverWithin))
         Clipboard::serveUntilTaken(KeepClipboardFor);
     return status;
 }

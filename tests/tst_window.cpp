@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -51,7 +52,9 @@ private:
             {"type", [&] { QTest::keyClicks(s.find(qPrintable(first)), after); }},
             {"paste", [&] { s.find<QLineEdit>(qPrintable(first))->insert(after); }},
             {"set", [&] { CrLfText::write(s.find<QPlainTextEdit>("Text1"), rest); }},
-            {"focus", [&] { s.find(qPrintable(rest))->setFocus(); }},
+            {"keys", [&] { s.find(qPrintable(first))->setFocus();  // then each key to the focused control
+                           for (const QString &key : after.split(' '))
+                               QTest::keySequence(QApplication::focusWidget(), QKeySequence(key)); }},
             {"answer", [&] { s.boxes.answer(rest.toInt()); }},
             {"rm", [&] { s.folder.remove(rest); }},
             {"rm-while-asking", [&] { s.boxes.onShow = [&s, rest] { s.folder.remove(rest); }; }},
@@ -94,7 +97,7 @@ private:
                 {"clip", QGuiApplication::clipboard()->text()}, {"visible", QString::number(s.window().isVisible())},
                 {"minimized", QString::number(s.window().isMinimized())},
                 {"menu", QString::number(s.find<QMenu>("MenuPopUp")->isVisible())},
-                {"focus", focus ? focus->objectName() : QString()}, {"tray", s.tray.actions.join(',')}, {"ended", ended.join(',')},
+                {"focus", focus ? focus->objectName() : QString()}, {"current", QString::number(s.grid()->currentRow() + 1)}, {"tray", s.tray.actions.join(',')}, {"ended", ended.join(',')},
                 {"grid", cells.join('|')}, {"menus", menus.join('|')}};
     }
 
@@ -165,8 +168,14 @@ private Q_SLOTS:
             << QStringList{"num=0", browsing, "cmds=000000", "tip3=Modifier le message N°", "tip4=Supprimer le message N°",
                            "tip1=Copie le texte N° 5 dans le presse papier", "display=ab\r\ncd\r\n"};
         QTest::newRow("typing in the display box changes nothing, Tab leaves it")
-            << five << QStringList{"row 5", "focus Label1", "type Label1 xy\"\b\r", "Command1", "focus Label1", "type Label1 \t"}
+            << five << QStringList{"row 5", "type Label1 xy\"\b\r", "Command1", "keys Label1 Tab"}
             << QStringList{"clip=ab\r\ncd\r\n", "display=ab\r\ncd\r\n", "focus=MSFlexGrid1"};
+        for (const char *keys : {"Down Down Down Down Space Tab", "Down Down Down Down Return Tab"})
+            QTest::addRow("keys %s select, Tab leaves the grid", keys) << five << QStringList{QString("keys MSFlexGrid1 ") + keys}
+                << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "focus=Command1"};
+        QTest::newRow("arrows only move, Tab and Shift+Tab leave the grid") << five
+            << QStringList{"keys MSFlexGrid1 Down Down Down Down Tab Shift+Tab Shift+Tab"}
+            << QStringList{browsing, "cmds=000000", "focus=Command8", "current=5"};
 
         // Adding and modifying.
         QTest::newRow("add to the first free slot")
@@ -175,7 +184,7 @@ private Q_SLOTS:
             << QStringList{"Command2", "type Text2 Tr\"o'is", "type Text1 un\rz\"", "Command6"}
             << QStringList{"file:Qbox3.QBX=3,2\r\n\"Tro'is\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Tro'is|4:t", "num=3",
                            browsing, "cmds=000000", "tip3=Modifier le message N° 3", "tip4=Supprimer le message N° 3",
-                           "display=un\r\nz\"", "label3=Tro'is"};
+                           "display=un\r\nz\"", "label3=Tro'is", "focus=MSFlexGrid1", "current=3"};
         QTest::newRow("a pasted quote leaves the title") << FileMap{} << QStringList{"Command2", "paste Text2 a\"b\""}
             << QStringList{"title=ab"};
         QTest::newRow("blanks are a title and a text, a final Enter a line")
@@ -184,7 +193,7 @@ private Q_SLOTS:
         QTest::newRow("a full store refuses to add") << slotFiles(1, 50) << QStringList{"Mnu_Ajouter"}
             << QStringList{"boxes=Nombre maximum de message atteint !|64|Avertissement", browsing, "num=51"};
         QTest::newRow("slot 50 is the last one") << slotFiles(1, 49) << QStringList{"Command2"}
-            << QStringList{"mode=edit", "num=50"};
+            << QStringList{"mode=edit", "num=50", "focus=Text2"};
         for (const char *field : {"Text1", "Text2"}) {
             QTest::addRow("only %s filled is refused", field) << FileMap{}
                 << QStringList{"Command2", QStringLiteral("type %1 x").arg(field), "Command6"}
@@ -201,7 +210,7 @@ private Q_SLOTS:
         QTest::newRow("modify unchanged gains an empty line") << five << QStringList{"row 5", "Command3", "Command6"}
             << QStringList{"file:Qbox5.QBX=5,3\r\n\"Cinq\"\r\nab\r\ncd\r\n\r\n", "cmds=000111", browsing};
         QTest::newRow("cancel writes nothing") << five << QStringList{"row 5", "Command3", "type Text1 zz", "Command7"}
-            << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5"};
+            << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5", "focus=MSFlexGrid1", "current=5"};
         QTest::newRow("modify a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "Command3"}
             << QStringList{"boxes=Le message n'existe pas !|16|Erreur", "gone:Qbox5.QBX", browsing, "cmds=111111",
                            "num=5", "display=ab\r\ncd\r\n"};
@@ -275,7 +284,7 @@ private Q_SLOTS:
         const QString title = QString(text).remove('"');
         QTest::newRow("every byte survives copy and edit")
             << FileMap{{"Qbox4.QBX", "4,2\r\n\"" + bytesOf(title) + "\"\r\n" + all + "\r\n" + all + "\r\n"}}
-            << QStringList{"row 4", "Command1", "Command3", "Command6"}
+            << QStringList{"row 4", "Command1", "Command3", "keys Text1 Tab", "Command6"}  // Tab moves on, tabs kept
             << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title,
                            "file:Qbox4.QBX=4,3\r\n\"" + title + "\"\r\n" + text + "\r\n" + text + "\r\n\r\n"};
         const QByteArray longTitle(40000, 't');
@@ -338,6 +347,7 @@ private Q_SLOTS:
         QCOMPARE(icon, QMessageBox::Question);
         QCOMPARE(s.folder.files().size(), 1);
         QCOMPARE(int(NumMes), 0);
+        QCOMPARE(s.window().focusWidget(), s.grid());  // the focus back on the grid once the box is gone
     }
 
     // The record the shell takes: 88 bytes, the tip padded with blanks; the removal

@@ -203,7 +203,10 @@ void FrmQbox::Command2_Click()
         Frame3->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
+        return;
     }
+    Text2->setFocus();
 }
 
 void FrmQbox::Mnu_Ajouter_Click()
@@ -225,6 +228,7 @@ void FrmQbox::Command3_Click()
         Frame2->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
         return;
     }
     const SlotRecord slot = ReadSlot(NumMes);
@@ -232,6 +236,7 @@ void FrmQbox::Command3_Click()
         NumMes = *slot.number;
     setBodyText(slot.text);
     Text2->setText(slot.title.value_or(QString()));
+    Text2->setFocus();
 }
 
 void FrmQbox::Mnu_Modif_Click()
@@ -290,6 +295,7 @@ void FrmQbox::Command6_Click()
         Frame2->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
+        MSFlexGrid1->focusCurrentRow();
         return;
     }
     Frame1->show();
@@ -304,6 +310,7 @@ void FrmQbox::Command6_Click()
     setDisplayText(body);
     Label3->setText(Text2->text());
     setSelectedTooltips();
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Command7_Click()
@@ -313,6 +320,7 @@ void FrmQbox::Command7_Click()
     MSFlexGrid1->setEnabled(true);
     setSelectionButtonsEnabled(false);
     setSelectionMenuItemsEnabled(false);
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Text1_KeyPress(qint16 &KeyAscii)
@@ -355,6 +363,7 @@ void FrmQbox::Command4_Click()
     if (answer == MsgBoxResult::Yes) {
         if (!FileExists(path)) {
             MSFlexGrid1->setEnabled(true);
+            MSFlexGrid1->focusCurrentRow();
             return;
         }
         if (!DeleteSlot(NumMes))
@@ -377,6 +386,7 @@ void FrmQbox::Command4_Click()
     setDisplayText(QString());
     Label3->setText(QString());
     Frame3->hide();
+    MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Mnu_Sup_Click()

@@ -181,7 +181,10 @@ void FrmQbox::createControls()
     Command6 = makeButton(Frame2, "Command6", QStringLiteral("&Valider"),
                           QStringLiteral("Valide et sauve le texte"), 3600, 240, 1095, 300);
     Text1 = makeTextBox(Frame2, "Text1", PaleYellow, 120, 600, 6135, 2535);
+    // Tab moves on to "&Valider"; a pasted tab character is kept.
+    Text1->setTabChangesFocus(true);
     Label2 = makeLabel(Frame2, "Label2", QStringLiteral("Titre :"), 120, 240, 495, 255);
+    Label2->setBuddy(Text2);
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("Texte à copier dans le presse papier "),
                        120, 2520, 6375, 3255);
@@ -194,6 +197,14 @@ void FrmQbox::createControls()
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Titre sélectionné :"), 120, 240, 1335, 255);
     Label3 = makeLabel(Frame3, "Label3", QString(), 1560, 240, 2775, 255);
     setBackground(Label3, QPalette::Window, PaleGreen);
+    // Named by it while it is empty, rather than by the panel's caption.
+    Label4->setBuddy(Label3);
+
+    // What a screen reader announces: the boxes by what their labels and panels say.
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Messages"));
+    Text2->setAccessibleName(QStringLiteral("Titre"));
+    Text1->setAccessibleName(Frame2->title().trimmed());
+    Label1->setAccessibleName(Frame3->title().trimmed());
 
     Frame2->hide();
     Frame3->hide();

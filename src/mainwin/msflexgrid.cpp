@@ -3,6 +3,7 @@
 #include "forms/formlayout.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 MSFlexGrid::MSFlexGrid(int rows, int cols, QWidget *parent)
     : QTableWidget(rows - 1, cols, parent)
@@ -13,6 +14,8 @@ MSFlexGrid::MSFlexGrid(int rows, int cols, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setWordWrap(false);
+    // One stop in the window's Tab order: the arrows move inside.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -35,11 +38,48 @@ MSFlexGrid::MSFlexGrid(int rows, int cols, QWidget *parent)
     for (int c = 0; c < cols; ++c)
         setHorizontalHeaderItem(c, new QTableWidgetItem);
 
-    connect(this, &QTableWidget::cellClicked, this, [this](int modelRow, int column) {
-        m_row = modelRow + 1;
-        m_col = column;
-        Q_EMIT Click();
-    });
+    connect(this, &QTableWidget::cellClicked, this, &MSFlexGrid::clickCell);
+}
+
+void MSFlexGrid::clickCell(int modelRow, int column)
+{
+    m_row = modelRow + 1;
+    m_col = column;
+    Q_EMIT Click();
+}
+
+void MSFlexGrid::keyPressEvent(QKeyEvent *event)
+{
+    const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+            || event->key() == Qt::Key_Enter;
+    if (!press || (event->modifiers() & ~Qt::KeypadModifier) || !currentIndex().isValid()) {
+        QTableWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    clickCell(currentRow(), currentColumn());
+}
+
+void MSFlexGrid::focusCurrentRow()
+{
+    if (m_row > 0) {
+        setCurrentCell(m_row - 1, 1);
+        scrollToItem(item(m_row - 1, 1));
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+// A screen reader reads a whole slot from any of its cells: its number, then its title.
+void MSFlexGrid::updateAccessibleRow(int modelRow)
+{
+    QStringList parts;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!item(modelRow, c)->text().isEmpty())
+            parts << item(modelRow, c)->text();
+    }
+    const QString name = parts.join(QLatin1String(" : "));
+    for (int c = 0; c < columnCount(); ++c)
+        item(modelRow, c)->setData(Qt::AccessibleTextRole, name);
 }
 
 bool MSFlexGrid::setRow(int row)
@@ -71,6 +111,8 @@ QString MSFlexGrid::text() const
 void MSFlexGrid::setText(const QString &text)
 {
     currentItem()->setText(text);
+    if (m_row > 0)
+        updateAccessibleRow(m_row - 1);
 }
 
 QColor MSFlexGrid::cellBackColor() const

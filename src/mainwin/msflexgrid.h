@@ -39,12 +39,21 @@ public:
     // The text and background of any cell, for whoever needs to look without moving.
     QString textMatrix(int row, int col) const;
 
+    // Gives the keyboard focus to the grid, its highlight on the current row's title.
+    void focusCurrentRow();
+
 Q_SIGNALS:
-    // After the user clicked a cell, which is then the current one.
+    // After the user clicked a cell, or pressed Space or Enter on the highlighted one,
+    // which is then the current one.
     void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QTableWidgetItem *currentItem() const;
+    void clickCell(int modelRow, int column);
+    void updateAccessibleRow(int modelRow);
 
     int m_row = 0;
     int m_col = 0;

@@ -1,8 +1,11 @@
 #include "clipboard.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
 #include <QTimer>
 
 #if QT_CONFIG(xcb)
@@ -103,6 +106,33 @@ void serveUntilTaken(std::chrono::milliseconds limit)
     QTimer::singleShot(limit, &loop, &QEventLoop::quit);
     if (ownsClipboard())
         loop.exec();
+}
+
+bool handOver(const QString &helperArgument, std::chrono::milliseconds wait)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    QProcess helper;
+    helper.setProgram(QCoreApplication::applicationFilePath());
+    helper.setArguments({helperArgument});
+    // Holding none of this process's streams, it keeps no terminal or pipe waiting.
+    helper.setStandardInputFile(QProcess::nullDevice());
+    helper.setStandardOutputFile(QProcess::nullDevice());
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    // Serving answers the helper's request for the text, and ends once it took the clipboard.
+    if (!ownsClipboard() || !helper.startDetached())
+        return false;
+    serveUntilTaken(wait);
+    return !ownsClipboard();
+}
+
+void serveHandedOver(std::chrono::milliseconds limit)
+{
+    const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
+    if (!offered || !offered->hasText())
+        return;
+    setText(offered->text());
+    serveUntilTaken(limit);
 }
 
 } // namespace Clipboard

@@ -20,4 +20,14 @@ bool endsWithProgram();
 // limit has passed.
 void serveUntilTaken(std::chrono::milliseconds limit);
 
+// Hands the text over to a copy of this program started, detached, with the given
+// argument, so that this process can end at once; false when the copy did not take the
+// clipboard within the wait. On X11 only: a process without a window cannot own a
+// Wayland selection.
+bool handOver(const QString &helperArgument, std::chrono::milliseconds wait);
+
+// In that copy: takes the text from the program handing it over, then serves it as
+// serveUntilTaken() does.
+void serveHandedOver(std::chrono::milliseconds limit);
+
 } // namespace Clipboard

@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """e2e.py KIND PATH-TO-QUILLBOX: the real program on one kind of desktop (xembed, sni_x11,
-sni_wayland, notray), one clipboard case (clipboard, clipboard_manager) or
-the guard after a kill (single_instance);
-e2e.py package PATH-TO-DEB: the package installed and run by root and an ordinary user;
-e2e.py wine PATH-TO-ZIP: the Windows build under Wine (QUILLBOX_WINCLIP names winclip.exe).
-Every component started here and ended on exit; each wait bounded, failures logged."""
+sni_wayland, notray), one clipboard case (clipboard, clipboard_manager), the guard after a
+kill (single_instance) or what a screen reader reads (accessibility); e2e.py package PATH-TO-DEB:
+the package installed and run by root and an ordinary user; e2e.py wine PATH-TO-ZIP: the Windows
+build under Wine (QUILLBOX_WINCLIP names winclip.exe). Every component started here and ended on
+exit; each wait bounded, failures logged."""
 import contextlib, ctypes, glob, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time, zipfile  # noqa
 
 import dbus
@@ -60,6 +60,9 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
 
     def log(self, name):
         return pathlib.Path(self.path(name + ".log")).read_text(errors="replace")
+
+    def helpers(self):  # the detached copies serving a text, which end with the display
+        return [*map(int, self.run("pgrep", "-xf", self.path("prog/quillbox --serve-clipboard")).split())]
 
     def end(self):
         for _, proc in reversed(self.procs):
@@ -268,11 +271,10 @@ def notray(d):
     expect_exit(proc, '"&Quitter" in "&Fichier"')
 
 
-# Message 3 for the clipboard cases: CR LF lines, accents, no-break spaces (A0), the euro (80);
-# the centres of row 3, "&Copier" and "&Quitter" in the window, at 96 dpi.
+# Message 3 for the clipboard cases: CR LF lines, accents, no-break spaces (A0), the euro (80).
 SLOT = b'3,2\r\n"Prix"\r\nBient\xf4t \xe0 vous,\r\n\xab\xa0prix\xa0: 10\xa0\x80\xa0\xbb\r\n'
 TEXT = SLOT.split(b"\r\n", 2)[2].decode("cp1252")
-ROW3, COPY, QUIT = (133, 83), (296, 54), (384, 150)
+COPY = ("Down", "Down", "space", "alt+c")  # selects it from row 1, highlighted at start; copies
 
 
 def with_message(d):  # X, and message 3 in the program's folder
@@ -280,15 +282,9 @@ def with_message(d):  # X, and message 3 in the program's folder
     pathlib.Path(d.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
 
 
-def press(d, window, *points):  # left clicks at points of the window
-    x, y, _, _ = d.geometry(window)
-    for dx, dy in points:
-        d.click((x + dx, y + dy), 1)
-
-
 def copy_and_quit(d, name):  # returns the copy, its window gone
     window = d.main_window(proc := d.launch(name))
-    press(d, window, ROW3, COPY, QUIT)
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
     wait_for("window gone after quitting", lambda: not d.shown(window))
     return proc
 
@@ -299,19 +295,27 @@ def expect_clipboard(d, what):
     assert text == TEXT, f"{what}: the clipboard holds {text!r}, not {TEXT!r}"
 
 
-def clipboard(d):  # no manager: the copy stays, serving the text, until another program copies;
-    with_message(d)  # a launch meanwhile works normally
-    old = copy_and_quit(d, "lingering")
+def add_by_keys(d, proc, window, title, text):  # Alt+A, the title, Tab to the text, Alt+V
+    for args in (("windowfocus", "--sync", window, "key", "alt+a"), ("type", title), ("key", "Tab"),
+                 ("type", text), ("key", "alt+v")):
+        d.run("xdotool", *args)
+        d.idle(proc)
+
+
+def clipboard(d):  # no manager: the copy ends at once, a detached helper serving the text until
+    with_message(d)  # another program copies; a launch meanwhile works normally
+    expect_exit(copy_and_quit(d, "first"), "quitting with the text copied", 2)
+    [old] = wait_for("one helper serving the text", d.helpers)
     expect_clipboard(d, "after quitting")
     window = d.main_window(new := d.launch("second"))
     shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
-    assert shown == [window] and old.poll() is None, f"shown: {shown}, the old copy lingering"
-    press(d, window, ROW3, COPY, QUIT)
-    expect_exit(old, "the new copy took the clipboard", 1)
-    assert new.poll() is None, "the new copy ended with the text on its clipboard"
+    assert shown == [window], f"shown: {shown}"
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
+    expect_exit(new, "quitting the second copy", 2)
+    wait_for("the first helper gone, a second serving", lambda: d.helpers() not in ([], [old]))
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("prog", "Qbox3.QBX")])
-    expect_exit(new, "another program took the clipboard", 1)
-    press(d, d.main_window(proc := d.launch("uncopied")), QUIT)
+    wait_for("the helper gone after another program copied", lambda: not d.helpers())
+    d.run("xdotool", "windowfocus", "--sync", d.main_window(proc := d.launch("no-copy")), "key", "alt+q")
     expect_exit(proc, "quitting with nothing copied", 1)
 
 
@@ -395,14 +399,47 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
         subprocess.run(["wineserver", "-k"], env=d.env, capture_output=True)
 
 
+def accessibility(d):  # what a screen reader reads, every focusable node and link named; a road
+    with_message(d)    # by keys alone: Tab round, Space, Alt+C, Alt+A, a title, Tab, a text, Alt+V
+    d.start("a11y", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    wait_for("the accessibility bus", lambda: d.bus.name_has_owner("org.a11y.Bus"))
+    os.environ.update({k: d.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+    import pyatspi  # reads the buses named in the environment
+
+    def tree(title):  # the window so titled, its nodes printed (of the grid's cells, row 3's)
+        find = lambda: pyatspi.findDescendant(pyatspi.Registry.getDesktop(0), lambda n: n.name == title)
+        nodes, started = [wait_for(f'"{title}" on the accessibility bus', find, proc)], time.monotonic()
+        for node in nodes:  # each node once, its children appended
+            nodes += [*node]
+            role, focusable = node.getRoleName(), node.getState().contains(pyatspi.STATE_FOCUSABLE)
+            assert node.name or not (focusable or role == "link"), f"{title}: a {role} without a name"
+            if node.name and "table " not in role or "3 :" in node.name:
+                print(f"  {role}: {node.name!r}", end="")
+        print(f"\n{title}: {len(nodes)} nodes read in {time.monotonic() - started:.1f} s")
+        return nodes
+
+    xdo = lambda *args: (d.run("xdotool", *args), d.idle(proc))[1]  # then the program idle
+    window = d.main_window(proc := d.launch(env={**d.env, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}))
+    table = next(node for node in tree(CAPTION) if node.getRoleName() == "table")
+    in_grid = lambda: table.getState().contains(pyatspi.STATE_FOCUSED)
+    xdo("windowfocus", "--sync", window, "key", "Tab")  # from the grid, focused at start
+    assert not in_grid(), "Tab did not leave the grid"
+    wait_for("Tab coming round to the grid", lambda: in_grid() or xdo("key", "Tab"))
+    xdo("key", *COPY)
+    expect_clipboard(d, "Space on row 3, then Alt+C")
+    add_by_keys(d, proc, window, "Titre tapé", "corps")
+    xdo("key", "alt+f", "Right", "Return")  # "A propos" under "&?"
+    saved = pathlib.Path(d.path("prog", "Qbox1.QBX")).read_bytes()
+    assert saved == b'1,1\r\n"Titre tap\xe9"\r\ncorps\r\n', saved
+    tree("A propos : Quillbox")
+
+
 def skip(reason):  # as CTest's SKIP_RETURN_CODE
     print(f"e2e: skipped: {reason}")
     sys.exit(77)
 
 
-# Message 1 as typed in the installed program, and the centres of the title and text boxes.
-TYPED = b'1,2\r\n"Courses \xe0 faire"\r\npain\r\nlait\r\n'
-TITLE_BOX, TEXT_BOX = (136, 211), (214, 303)
+TYPED = b'1,2\r\n"Courses \xe0 faire"\r\npain\r\nlait\r\n'  # message 1 as the package kind types it
 
 
 def package(d):  # root, then an ordinary user whose home is a link, each saves message 1
@@ -429,15 +466,8 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
                        home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
-            (x, y, _, _), saved = d.geometry(window), pathlib.Path(d.path(home, data, "Qbox1.QBX"))
-            d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a")
-            d.idle(proc)  # the edit panel laid out before the clicks
-            d.run("xdotool", "mousemove", str(x + TITLE_BOX[0]), str(y + TITLE_BOX[1]), "click", "1",
-                  "type", "Courses à faire")
-            d.run("xdotool", "mousemove", str(x + TEXT_BOX[0]), str(y + TEXT_BOX[1]), "click", "1",
-                  "type", "pain")
-            d.run("xdotool", "key", "Return", "type", "lait")
-            d.run("xdotool", "key", "alt+v")
+            saved = pathlib.Path(d.path(home, data, "Qbox1.QBX"))
+            add_by_keys(d, proc, window, "Courses à faire", "pain\rlait")
             wait_for(f"{saved} saved by {who}", saved.exists, proc)
             assert saved.read_bytes() == TYPED, f"{who} saved {saved.read_bytes()!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
@@ -458,7 +488,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
 
 def main():
     kinds = (xembed, sni_x11, sni_wayland, notray, clipboard, clipboard_manager, single_instance,
-             package, wine)
+             accessibility, package, wine)
     if len(sys.argv) != 3 or not (kind := {k.__name__: k for k in kinds}.get(sys.argv[1])):
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
