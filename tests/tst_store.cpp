@@ -1,10 +1,13 @@
 #include "scratchfolder.h"
 #include "store/codepage.h"
 #include "store/slotstore.h"
+#include "store/syncfolder.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using Number = std::optional<qint16>;
 using Title = std::optional<QString>;
@@ -97,9 +100,12 @@ private Q_SLOTS:
         QTest::newRow("title without its closing quote") << QByteArray("3,1\r\n\"ab\r\nl\r\n") << three << Title("ab") << "l\r\n" << 0;
         QTest::newRow("count 32767 reads its lines") << QByteArray("3,32767\r\n\"T\"\r\na\r\n") << three << t << "a\r\n" << 32766;
         for (const char *count : {"0", "-2", "32768", "40000"})
-            QTest::addRow("count %s reads no line", count) << QByteArray("3,") + count + "\r\n\"T\"\r\nl\r\n" << three << t << "" << 0;
+            QTest::addRow("count %s reads every line", count) << QByteArray("3,") + count + "\r\n\"T\"\r\nl\r\nm" << three << t << "l\r\nm\r\n" << 0;
+        QTest::newRow("count 0 and no line") << QByteArray("3,0\r\n\"T\"\r\n") << three << t << "" << 0;
         QTest::newRow("fewer lines than the count") << QByteArray("3,5\r\n\"T\"\r\na\r\n") << three << t << "a\r\n" << 4;
-        QTest::newRow("more lines than the count") << QByteArray("3,1\r\n\"T\"\r\na\r\nb\r\n") << three << t << "a\r\n" << 0;
+        QTest::newRow("more lines than the count") << QByteArray("3,1\r\n\"T\"\r\na\r\nb\r\n") << three << t << "a\r\nb\r\n" << 0;
+        const QByteArray title(1 << 20, 't');
+        QTest::newRow("a title of 1 MiB") << "3,1\r\n\"" + title + "\"\r\nl\r\n" << three << Title(title) << "l\r\n" << 0;
         QTest::newRow("no CR LF after the last line") << QByteArray("3,2\r\n\"T\"\r\na\r\nb") << three << t << "a\r\nb\r\n" << 0;
         QTest::newRow("lone LF and CR stay inside their line")
             << QByteArray("3,2\r\n\"T\n\r\"\r\na\nb\r\r\nc\r\n") << three << Title("T\n\r") << "a\nb\r\r\nc\r\n" << 0;
@@ -120,25 +126,44 @@ private Q_SLOTS:
         QCOMPARE(slot.title, title);
         QCOMPARE(slot.text, text);
         QCOMPARE(slot.missingLines, missing);
+        QCOMPARE(slot.fingerprint, SlotFingerprint(7));
         const SlotRecord head = ReadSlotTitle(7);
         QCOMPARE(head.number, number);
         QCOMPARE(head.title, title);
         QCOMPARE(folder.files(), FileMap({{"Qbox7.QBX", bytes}}));
+        folder.write("Qbox7.QBX", bytes + 'x');
+        QVERIFY(SlotFingerprint(7) != slot.fingerprint);
     }
 
-    // A save would write through a link to its target, wherever that is.
-    void aLinkedSlotFileIsNeitherWrittenNorFollowed()
+    // Start-up reads a bounded head: a huge file without line end is no title of gigabytes.
+    void theTitleReaderStopsAtItsBound()
+    {
+        const QByteArray bytes = "3,1\r\n\"" + QByteArray(3 << 20, 't');
+        ScratchFolder folder({{"Qbox7.QBX", bytes}});
+        QCOMPARE(ReadSlotTitle(7).title->size(), MaxHeadBytes - 6);
+        QCOMPARE(ReadSlot(7).title->size(), bytes.size() - 6);
+    }
+
+    // A name that anything occupies is no free slot, and a save replaces nothing but a
+    // regular file: a link would be written through to its target, wherever that is.
+    void onlyRegularFilesAreSlotFiles()
     {
         ScratchFolder outside({{"note.txt", "note"}});
         ScratchFolder folder;
-        QVERIFY(QDir(folder.path()).mkdir("Qbox1.QBX") && FirstFreeSlot() == 1);  // a folder is no slot file either
+        QVERIFY(QDir(folder.path()).mkdir("Qbox1.QBX") && mkfifo(qPrintable(folder.filePath("Qbox2.QBX")), 0600) == 0);
         QVERIFY(QFile::link(outside.filePath("note.txt"), folder.filePath("Qbox3.QBX")));
         QVERIFY(QFile::link(outside.filePath("missing"), folder.filePath("Qbox4.QBX")));
-        QCOMPARE(WriteSlot(3, "Titre", "texte"), WriteResult::Failed);
-        QCOMPARE(WriteSlot(4, "Titre", "texte"), WriteResult::Failed);
+        QCOMPARE(FirstFreeSlot(), 5);
+        for (int n = 1; n <= 4; ++n) {
+            QString reason;
+            QCOMPARE(WriteSlot(n, "Titre", "texte", &reason), WriteResult::Failed);
+            QCOMPARE(reason, folder.filePath(QStringLiteral("Qbox%1.QBX n'est pas un fichier ordinaire.").arg(n)));
+        }
+        QVERIFY(!QFileInfo(folder.filePath("Qbox2.QBX")).isFile());
         QVERIFY(DeleteSlot(3));
         QCOMPARE(outside.files(), FileMap({{"note.txt", "note"}}));
         QCOMPARE(QFileInfo(folder.filePath("Qbox4.QBX")).symLinkTarget(), outside.filePath("missing"));
+        QVERIFY(SyncFolder(folder.path()) && !SyncFolder(folder.filePath("Qbox5")));
     }
 };
 

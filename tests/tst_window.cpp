@@ -3,7 +3,6 @@
 #include "platform/programexit.h"
 #include "store/codepage.h"
 #include "testsupport.h"
-#include "tray/systemtraybackend.h"
 #include "tray/traydata.h"
 
 #include <QApplication>
@@ -13,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +60,7 @@ private:
             {"close", [&] { s.window().close(); }},
             {"notray", [&] { s.tray.available = false; }},
             {"diskfull", [&] { setFileSizeLimit(256); }},  // as a full disk would
+            {"lock", [&] { setRemovable(s, rest, false); }},
             {"call", [&] { rest == "Command3" ? s.window().Command3_Click() : s.window().Command4_Click(); }},
         };
         if (words.contains(word))
@@ -97,6 +98,14 @@ private:
                 {"grid", cells.join('|')}, {"menus", menus.join('|')}};
     }
 
+    // Makes a file that root too cannot remove, or lets it go again.
+    static void setRemovable(const Session &s, const QString &name, bool removable)
+    {
+        QProcess::execute("chattr", {removable ? "-i" : "+i", s.folder.filePath(name)});
+        const auto write = removable ? QFileDevice::WriteOwner : QFileDevice::Permissions();
+        QFile::setPermissions(s.folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | write);
+    }
+
     // Caps the size of any file the process writes, or lifts the cap again.
     void setFileSizeLimit(rlim_t bytes)
     {
@@ -126,6 +135,8 @@ private Q_SLOTS:
         const FileMap five{{"Qbox5.QBX", slotBytes(5, "Cinq", {"ab", "cd"})}};
         const FileMap sevenEight{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}, {"Qbox8.QBX", slotBytes(8, "Huit", {"h"})}};
         const QString confirm7 = "boxes=Supprimer le message 7\\r%1\\rConfirmez ?|292|Suppression d'un message";
+        const QString changed = "boxes=Le fichier du message N° %1 a changé depuis l'ouverture de l'éditeur : un autre programme "
+                                "l'a sans doute modifié, créé ou supprimé.\\rEnregistrer quand même votre texte à sa place ?|292|Avertissement";
 
         // Start-up.
         QTest::newRow("start-up lists the titles, the stored number's row wins")
@@ -145,9 +156,9 @@ private Q_SLOTS:
             << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "label3=Cinq",
                            "tip1=Copie le texte N° 5 dans le presse papier", "tip3=Modifier le message N° 5",
                            "tip4=Supprimer le message N° 5"};
-        QTest::newRow("select a count of 0, copy from the menu")
-            << FileMap{{"Qbox5.QBX", "5,0\r\n\"Cinq\"\r\nab\r\n"}} << QStringList{"row 5", "Mnu_Copier"}
-            << QStringList{"display=", "clip=", selected, "cmds=111111"};
+        QTest::newRow("a damaged count loses no line, a save mends it")
+            << FileMap{{"Qbox5.QBX", "5,0\r\n\"Cinq\"\r\nab\r\ncd\r\n"}} << QStringList{"row 5", "Mnu_Copier", "Command3", "Command6"}
+            << QStringList{"display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "file:Qbox5.QBX=5,2\r\n\"Cinq\"\r\nab\r\ncd\r\n"};
         QTest::newRow("select a file rewritten to store 7")
             << five << QStringList{"put Qbox5.QBX 7,1\r\n\"Cinq\"\r\nx\r\n", "row 5"}
             << QStringList{"num=7", "tip3=Modifier le message N° 7", "tip1=Copie le texte N° 7 dans le presse papier",
@@ -169,7 +180,7 @@ private Q_SLOTS:
             << QStringList{"Command2", "type Text2 Tr\"o'is", "type Text1 un\rz\"", "Command6"}
             << QStringList{"file:Qbox3.QBX=3,2\r\n\"Tro'is\"\r\nun\r\nz\"\r\n", "grid=1:t|2:t|3:Tro'is|4:t", "num=3",
                            browsing, "cmds=000000", "tip3=Modifier le message N° 3", "tip4=Supprimer le message N° 3",
-                           "display=un\r\nz\"", "label3=Tro'is"};
+                           "display=un\r\nz\"\r\n", "label3=Tro'is"};
         QTest::newRow("a pasted quote leaves the title") << FileMap{} << QStringList{"Command2", "paste Text2 a\"b\""}
             << QStringList{"title=ab"};
         QTest::newRow("blanks are a title and a text, a final Enter a line")
@@ -192,8 +203,21 @@ private Q_SLOTS:
             << FileMap{} << QStringList{"Command2", "type Text2 t", "set " + QString("\r\n").repeated(32767), "Command6"}
             << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement",
                            "mode=edit"};
-        QTest::newRow("modify unchanged gains an empty line") << five << QStringList{"row 5", "Command3", "Command6"}
-            << QStringList{"file:Qbox5.QBX=5,3\r\n\"Cinq\"\r\nab\r\ncd\r\n\r\n", "cmds=000111", browsing};
+        QTest::newRow("an unchanged save writes the same bytes, a final empty line too")
+            << FileMap{{"Qbox5.QBX", slotBytes(5, "Cinq", {"ab", "cd", ""})}} << QStringList{"row 5", "Command3", "Command6"}
+            << QStringList{"cmds=000111", browsing, "display=ab\r\ncd\r\n\r\n"};
+        QTest::newRow("a message of 32767 lines saves again") << FileMap{{"Qbox5.QBX", slotBytes(5, "t", QList<QByteArray>(32767))}}
+            << QStringList{"row 5", "Command3", "Command6"} << QStringList{browsing};
+        for (const QString &answer : {No, Yes}) {
+            QTest::addRow("a file changed behind the editor, answered %s", qPrintable(answer)) << five
+                << QStringList{"row 5", "Command3", "set neuf", "put Qbox5.QBX 5,1\r\n\"Autre\"\r\nx\r\n", "answer " + answer, "Command6"}
+                << QStringList{changed.arg(5), answer == Yes ? browsing : "mode=edit", "body=neuf",
+                               answer == Yes ? "file:Qbox5.QBX=5,1\r\n\"Cinq\"\r\nneuf\r\n" : "file:Qbox5.QBX=5,1\r\n\"Autre\"\r\nx\r\n"};
+        }
+        QTest::newRow("a vanished file, a free slot taken meanwhile, answered No")
+            << five << QStringList{"row 5", "Command3", "rm Qbox5.QBX", "answer " + No, "Command6", "Mnu_Ajouter", "type Text2 t",
+                                   "type Text1 x", "put Qbox1.QBX y", "answer " + No, "Command6"}
+            << QStringList{changed.arg(5) + '\n' + changed.arg(1).mid(6), "gone:Qbox5.QBX", "file:Qbox1.QBX=y", "mode=edit"};
         QTest::newRow("cancel writes nothing") << five << QStringList{"row 5", "Command3", "type Text1 zz", "Command7"}
             << QStringList{browsing, "cmds=000000", "num=5", "tip3=Modifier le message N° 5"};
         QTest::newRow("modify a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "Command3"}
@@ -201,10 +225,10 @@ private Q_SLOTS:
                            "num=5", "display=ab\r\ncd\r\n"};
         QTest::newRow("modify and delete with nothing selected do nothing")
             << five << QStringList{"row 6", "call Command3", "call Command4"} << QStringList{browsing, "num=0"};
-        QTest::newRow("a failed save keeps the old file")
+        QTest::newRow("a failed save keeps the old file and the editor")
             << five << QStringList{"row 5", "Command3", "set " + QString(2000, 'n'), "diskfull", "Command6"}
-            << QStringList{"boxes=Erreur lors de la sauvegarde du message N° 5|16|Erreur", browsing, "cmds=111111",
-                           "grid=5:Cinq", "body=" + QString(2000, 'n')};
+            << QStringList{"boxes=Erreur lors de la sauvegarde du message N° 5|16|Erreur|File too large", "mode=edit",
+                           "cmds=111111", "grid=5:Cinq", "body=" + QString(2000, 'n'), "title=Cinq"};
         QTest::newRow("adding again from the menu clears and searches again")
             << FileMap{} << QStringList{"Command2", "type Text2 a", "put Qbox1.QBX 1,1\r\n\"t\"\r\nx\r\n", "Mnu_Ajouter"}
             << QStringList{"num=2", "mode=edit", "title=", "body=", "file:Qbox1.QBX=1,1\r\n\"t\"\r\nx\r\n"};
@@ -217,7 +241,11 @@ private Q_SLOTS:
             << QStringList{"row 2", "Command3", "answer " + Yes, "Mnu_Sup", "put Qbox2.QBX x", "Command6"}
             << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2")
                                + "\nNombre maximum de message atteint !|64|Avertissement",
-                           "file:Qbox2.QBX=x", "body=x\r\n", "title=t"};
+                           "file:Qbox2.QBX=x", "body=x", "title=t"};
+        QTest::newRow("a delete from the menu keeps the editor, a save lands on a free slot")
+            << sevenEight << QStringList{"row 7", "Command3", "set gardé", "answer " + No, "Mnu_Sup", "row 8", "Command6"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), "file:Qbox1.QBX=1,1\r\n\"Sept\"\r\ngardé\r\n",
+                           "grid=1:Sept|7:Sept|8:Huit", browsing};
 
         // Deleting.
         QTest::newRow("delete, No") << sevenEight << QStringList{"row 7", "answer " + No, "Command4"}
@@ -227,6 +255,10 @@ private Q_SLOTS:
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", browsing, "num=0", "cmds=000000", "grid=8:Huit",
                            "tip3=Modifier le message N° ", "tip4=Supprimer le message N° ",
                            "tip1=Copie le texte N° 7 dans le presse papier", "display=", "label3="};
+        QTest::newRow("delete, Yes, the file cannot be removed")
+            << sevenEight << QStringList{"row 7", "lock Qbox7.QBX", "answer " + Yes, "Command4"}
+            << QStringList{confirm7.arg("⌂Qbox7.QBX") + "\nImpossible de supprimer le message N° 7|16|Erreur", browsing,
+                           "num=0", "cmds=000000", "grid=7:Sept|8:Huit", "display="};
         QTest::newRow("delete, Yes after the file vanished")
             << sevenEight << QStringList{"row 7", "rm-while-asking Qbox7.QBX", "answer " + Yes, "Command4"}
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", selected, "num=7", "cmds=111111",
@@ -270,12 +302,10 @@ private Q_SLOTS:
         QTest::newRow("every byte survives copy and edit")
             << FileMap{{"Qbox4.QBX", "4,2\r\n\"" + bytesOf(title) + "\"\r\n" + all + "\r\n" + all + "\r\n"}}
             << QStringList{"row 4", "Command1", "Command3", "Command6"}
-            << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title,
-                           "file:Qbox4.QBX=4,3\r\n\"" + title + "\"\r\n" + text + "\r\n" + text + "\r\n\r\n"};
+            << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title};
         const QByteArray longTitle(40000, 't');
         QTest::newRow("a title has no length limit") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
-            << QStringList{"row 1", "Command3", "Command6"}
-            << QStringList{"file:Qbox1.QBX=" + QString::fromLatin1(slotBytes(1, longTitle, {"x", ""}))};
+            << QStringList{"row 1", "Command3", "Command6"} << QStringList{"grid=1:" + longTitle};
     }
     void commands()
     {
@@ -288,6 +318,8 @@ private Q_SLOTS:
         for (const QString &action : std::as_const(actions))
             act(s, action);
         setFileSizeLimit(RLIM_INFINITY);
+        if (actions.contains("lock Qbox7.QBX"))
+            setRemovable(s, "Qbox7.QBX", true);
         SetEndProgramFunction({});
 
         const QMap<QString, QString> now = state(s, ended);
@@ -344,14 +376,6 @@ private Q_SLOTS:
         QCOMPARE(IconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
     }
 
-    void activationReasonsAreEventCodes()
-    {
-        const std::pair<QSystemTrayIcon::ActivationReason, int> codes[] = {
-            {QSystemTrayIcon::Trigger, 513}, {QSystemTrayIcon::Context, 517}, {QSystemTrayIcon::DoubleClick, 515},
-            {QSystemTrayIcon::MiddleClick, 512}, {QSystemTrayIcon::Unknown, 512}};
-        for (const auto &[reason, code] : codes)
-            QCOMPARE(SystemTrayBackend::eventCodeFor(reason), code);
-    }
 };
 
 QTEST_MAIN(TestWindow)

@@ -27,7 +27,7 @@ QMessageBox::Icon iconFor(int style)
     }
 }
 
-int showMessageBox(const QString &prompt, int style, const QString &title)
+int showMessageBox(const QString &prompt, int style, const QString &title, const QString &detailedText)
 {
     // Lone CRs separate the lines of composed texts; show them as line breaks.
     QString text = prompt;
@@ -35,6 +35,8 @@ int showMessageBox(const QString &prompt, int style, const QString &title)
 
     QMessageBox box(iconFor(style), title, text);
     box.setTextFormat(Qt::PlainText);
+    if (!detailedText.isEmpty())
+        box.setDetailedText(detailedText);
     if ((style & 0x0F) == MsgBoxStyle::YesNo) {
         QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
         QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
@@ -50,11 +52,11 @@ int showMessageBox(const QString &prompt, int style, const QString &title)
 
 } // namespace
 
-int MsgBox(const QString &prompt, int style, const QString &title)
+int MsgBox(const QString &prompt, int style, const QString &title, const QString &detailedText)
 {
     if (replacement())
-        return replacement()(prompt, style, title);
-    return showMessageBox(prompt, style, title);
+        return replacement()(prompt, style, title, detailedText);
+    return showMessageBox(prompt, style, title, detailedText);
 }
 
 void SetMsgBoxFunction(MsgBoxFunction function)

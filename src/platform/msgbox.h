@@ -22,9 +22,10 @@ constexpr int No = 7;
 }
 
 // Shows prompt (lines separated by CR, CR LF or LF) under title, waits, and returns
-// the button pressed.
-int MsgBox(const QString &prompt, int style, const QString &title);
+// the button pressed. A detailed text, when given, sits behind the box's details button.
+int MsgBox(const QString &prompt, int style, const QString &title, const QString &detailedText = {});
 
 // Tests script the answers; an empty function restores the real QMessageBox.
-using MsgBoxFunction = std::function<int(const QString &prompt, int style, const QString &title)>;
+using MsgBoxFunction =
+    std::function<int(const QString &prompt, int style, const QString &title, const QString &detailedText)>;
 void SetMsgBoxFunction(MsgBoxFunction function);
