@@ -5,7 +5,7 @@
 #include "store/codepage.h"
 #include "store/syncfolder.h"
 
-#include <QCryptographicHash>
+#include <QHashFunctions>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -108,10 +108,12 @@ int linesToRead(qint32 count)
     return count >= 1 && count <= MaxBodyLines ? count : 0;
 }
 
-// Which bytes a file held, to tell a change by another program; no security rests on it.
+// Which bytes a file held, to tell a change by another program: its size and a hash.
+// No security rests on it, and it costs little beside the read.
 QByteArray fingerprintOf(const QByteArray &bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    const quint64 parts[] = {quint64(bytes.size()), quint64(qHash(QByteArrayView(bytes), 1))};
+    return QByteArray(reinterpret_cast<const char *>(parts), sizeof parts);
 }
 
 // Reads the file's start in blocks until the header and title lines are in, or
