@@ -1,7 +1,7 @@
 // Writes arbitrary bytes to a slot file, reads it with both readers, saves what was read,
-// and stops at the first broken promise. Slot files come from anywhere (other editors, hand edits, broken
-// disks): reading one must neither crash nor hang, what it returns must be consistent, and
-// what it read must save and read back unchanged.
+// and stops at the first broken promise. Slot files come from anywhere (other editors, hand
+// edits, broken disks): reading one must neither crash nor hang, what it returns must be
+// consistent, and what it read must save and read back unchanged.
 
 #include "module1.h"
 #include "store/codepage.h"
@@ -38,12 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     QFile input(SlotFilePath(1));
-    check(input.open(QIODevice::WriteOnly) && input.write(bytes) == bytes.size(), "the input is written");
-    input.close();
+    check(input.open(QIODevice::WriteOnly) && input.write(bytes) == bytes.size() && input.flush(), "the input is written");
     const SlotRecord full = ReadSlot(1);
     const SlotRecord head = ReadSlotTitle(1);
     check(full.opened && head.opened, "both readers open the file");
-    check(full.text == ParseSlot(bytes, true).text, "the file reader reads the whole file");
     check(bytes.size() > MaxHeadBytes
               || (full.number == head.number && full.count == head.count && full.title == head.title),
           "the title reader agrees with the full read");
@@ -59,11 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!full.title || full.text.isEmpty())
         return 0;
     const QString text = full.text.chopped(2);
-    if (LineCount(text) > MaxBodyLines) {
-        check(WriteSlot(2, *full.title, text) == WriteResult::TooManyLines, "too many lines are refused");
+    const WriteResult written = WriteSlot(2, *full.title, text);
+    check(written == (LineCount(text) > MaxBodyLines ? WriteResult::TooManyLines : WriteResult::Ok), "a message read can be written back");
+    if (written != WriteResult::Ok)
         return 0;
-    }
-    check(WriteSlot(2, *full.title, text) == WriteResult::Ok, "a message read can be written back");
     const SlotRecord saved = ReadSlot(2);
     check(saved.number == 2 && saved.count == LineCount(text), "a saved header reads back");
     check(saved.title == full.title && saved.text == full.text && saved.missingLines == 0,

@@ -23,8 +23,7 @@ public:
     MsgBoxRecorder()
     {
         SetMsgBoxFunction([this](const QString &prompt, int style, const QString &title, const QString &details) {
-            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title
-                           + (details.isEmpty() ? QString() : '|' + details);
+            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title + (details.isEmpty() ? "" : "|" + details);
             if (onShow)
                 onShow();
             return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
@@ -33,8 +32,7 @@ public:
     ~MsgBoxRecorder() { SetMsgBoxFunction({}); }
 
     void answer(int button) { m_answers.append(button); }
-    // Each box as "prompt|style|title", then "|details" when it has some, the prompt's CRs
-    // written as \r.
+    // Each box as "prompt|style|title", "|details" after when given, the prompt's CRs as \r.
     const QStringList &calls() const { return m_calls; }
     // Runs while a box is up, the handler waiting for the answer.
     std::function<void()> onShow;

@@ -275,9 +275,7 @@ bool FrmQbox::mayReplaceSlotFile()
     if (SlotFingerprint(NumMes) == m_editedFingerprint)
         return true;
     const QString question =
-        QStringLiteral("Le fichier du message N° %1 a changé depuis l'ouverture de l'éditeur : un autre "
-                       "programme l'a sans doute modifié, créé ou supprimé.\rEnregistrer quand même votre "
-                       "texte à sa place ?")
+        QStringLiteral("Un autre programme a changé le fichier du message N° %1.\rLe remplacer par votre texte ?")
             .arg(NumMes);
     return MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
                   QStringLiteral("Avertissement"))
