@@ -5,10 +5,10 @@
 #include "store/codepage.h"
 #include "store/syncfolder.h"
 
-#include <QHashFunctions>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QSaveFile>
 
 namespace {
