@@ -11,6 +11,8 @@
 #include <QHashFunctions>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray CrLf("\r\n");
@@ -117,18 +119,23 @@ QByteArray fingerprintOf(const QByteArray &bytes)
 }
 
 // Reads the file's start in blocks until the header and title lines are in, or
-// MaxHeadBytes are.
+// MaxHeadBytes are. The blocks go straight into one buffer sized for the file: growing it
+// block by block would cost more than the reads.
 QByteArray readHead(QFile &file)
 {
     QByteArray head;
+    head.reserve(qMin(file.size(), MaxHeadBytes));
     qsizetype first = -1;
-    while (!file.atEnd() && head.size() < MaxHeadBytes) {
-        const QByteArray block = file.read(qMin<qint64>(4096, MaxHeadBytes - head.size()));
-        if (block.isEmpty())
+    while (head.size() < MaxHeadBytes) {
+        const qsizetype before = head.size();
+        const qint64 block = std::min({qint64(64 * 1024), MaxHeadBytes - before, qMax<qint64>(file.size() - before, 4096)});
+        head.resize(before + block);
+        const qint64 read = file.read(head.data() + before, block);
+        head.resize(before + qMax<qint64>(read, 0));
+        if (read <= 0)
             break;
         // Only the new block is searched, from the byte before it for a CR LF astride.
-        const qsizetype scanFrom = qMax<qsizetype>(0, head.size() - 1);
-        head += block;
+        const qsizetype scanFrom = qMax<qsizetype>(0, before - 1);
         if (first < 0)
             first = indexOfCrLf(head, scanFrom);
         if (first >= 0 && indexOfCrLf(head, qMax(first + 2, scanFrom)) >= 0)
