@@ -1,7 +1,7 @@
-// Feeds arbitrary bytes to the slot-file parser and the writer after it, and stops at the
-// first broken promise. Slot files come from anywhere (other editors, hand edits, broken
-// disks): reading one must neither crash nor hang, what it returns must be consistent, and
-// what it read must save and read back unchanged.
+// Writes arbitrary bytes to a slot file, reads it with both readers, saves what was read,
+// and stops at the first broken promise. Slot files come from anywhere (other editors, hand
+// edits, broken disks): reading one must neither crash nor hang, what it returns must be
+// consistent, and what it read must save and read back unchanged.
 
 #include "module1.h"
 #include "store/codepage.h"
@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -36,12 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     AppFolder = QDir::toNativeSeparators(scratch.path());
 
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const SlotRecord full = ParseSlot(bytes, true);
-    const SlotRecord head = ParseSlot(bytes, false);
-    check(!full.opened && !head.opened, "the parser alone opens no file");
-    check(full.number == head.number && full.count == head.count && full.title == head.title,
-          "the title-only parse agrees with the full parse");
-    check(head.text.isEmpty() && head.missingLines == 0, "the title-only parse reads no body");
+    QFile input(SlotFilePath(1));
+    check(input.open(QIODevice::WriteOnly) && input.write(bytes) == bytes.size() && input.flush(), "the input is written");
+    const SlotRecord full = ReadSlot(1);
+    const SlotRecord head = ReadSlotTitle(1);
+    check(full.opened && head.opened, "both readers open the file");
+    check(bytes.size() > MaxHeadBytes
+              || (full.number == head.number && full.count == head.count && full.title == head.title),
+          "the title reader agrees with the full read");
+    check(head.text.isEmpty() && head.missingLines == 0, "the title reader reads no body");
     check(!full.number || (*full.number >= 1 && *full.number <= MaxSlots), "a stored number is a slot number");
     check(!full.title || StorableTitle(*full.title) == *full.title, "a title read can be stored");
 
@@ -53,12 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!full.title || full.text.isEmpty())
         return 0;
     const QString text = full.text.chopped(2);
-    check(WriteSlot(2, *full.title, text) == WriteResult::Ok, "a message read can be written back");
+    const WriteResult written = WriteSlot(2, *full.title, text);
+    check(written == (LineCount(text) > MaxBodyLines ? WriteResult::TooManyLines : WriteResult::Ok), "a message read can be written back");
+    if (written != WriteResult::Ok)
+        return 0;
     const SlotRecord saved = ReadSlot(2);
     check(saved.number == 2 && saved.count == LineCount(text), "a saved header reads back");
     check(saved.title == full.title && saved.text == full.text && saved.missingLines == 0,
           "a saved message reads back unchanged");
-    check(QDir(AppFolder).entryList(QDir::Files | QDir::Hidden).size() == 1, "a save leaves no other file");
+    check(QDir(AppFolder).entryList(QDir::Files | QDir::Hidden).size() == 2, "a save leaves no other file");
     check(DeleteSlot(2), "a saved slot file can be deleted");
     return 0;
 }

@@ -24,8 +24,9 @@ public:
     MsgBoxRecorder()
     {
         FakePlatform::instance().answerMessageBox = [this](const QString &prompt, int style, const QString &title,
-                                                           const QString &) {
-            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title;
+                                                           const QString &details) {
+            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title
+                           + (details.isEmpty() ? "" : "|" + details);
             if (onShow)
                 onShow();
             return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
@@ -34,7 +35,7 @@ public:
     ~MsgBoxRecorder() { FakePlatform::instance().answerMessageBox = {}; }
 
     void answer(int button) { m_answers.append(button); }
-    // Each box as "prompt|style|title", the prompt's CRs written as \r.
+    // Each box as "prompt|style|title", "|details" after when given, the prompt's CRs as \r.
     const QStringList &calls() const { return m_calls; }
     // Runs while a box is up, the handler waiting for the answer.
     std::function<void()> onShow;

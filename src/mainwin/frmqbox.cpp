@@ -194,6 +194,7 @@ void FrmQbox::Command2_Click()
     Frame1->hide();
     MSFlexGrid1->setEnabled(false);
     NumMes = qint16(FirstFreeSlot());
+    m_editedFingerprint.clear();
     Text1->clear();
     Text2->clear();
     if (NumMes > MaxSlots) {
@@ -234,7 +235,13 @@ void FrmQbox::Command3_Click()
     const SlotRecord slot = ReadSlot(NumMes);
     if (slot.number)
         NumMes = *slot.number;
-    setBodyText(slot.text);
+    m_editedFingerprint = slot.fingerprint;
+    // The stored lines joined by CR LF: the line end the reader puts after the last one
+    // belongs to no line, and saving it would add an empty line at every save.
+    QString body = slot.text;
+    if (body.endsWith(QStringLiteral("\r\n")))
+        body.chop(2);
+    setBodyText(body);
     Text2->setText(slot.title.value_or(QString()));
     Text2->setFocus();
 }
@@ -261,6 +268,20 @@ void FrmQbox::warnUnsavable(WriteResult result, const QString &title, const QStr
     MsgBox(problem, MsgBoxStyle::Exclamation, QStringLiteral("Avertissement"));
 }
 
+// Another program (a sync tool, an editor) may have written, created or removed the slot
+// file since the editor opened: replacing what it holds now is the user's call.
+bool FrmQbox::mayReplaceSlotFile()
+{
+    if (SlotFingerprint(NumMes) == m_editedFingerprint)
+        return true;
+    const QString question =
+        QStringLiteral("Un autre programme a changé le fichier du message N° %1.\rLe remplacer par votre texte ?")
+            .arg(NumMes);
+    return MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
+                  QStringLiteral("Avertissement"))
+           == MsgBoxResult::Yes;
+}
+
 void FrmQbox::Command6_Click()
 {
     const QString title = Text2->text();
@@ -279,23 +300,27 @@ void FrmQbox::Command6_Click()
                    QStringLiteral("Avertissement"));
             return;
         }
+        m_editedFingerprint.clear();
     }
+    if (!mayReplaceSlotFile())
+        return;
 
     Frame2->hide();
-    const WriteResult result = WriteSlot(NumMes, title, body);
+    QString reason;
+    const WriteResult result = WriteSlot(NumMes, title, body, &reason);
     if (result != WriteResult::Ok && result != WriteResult::Failed) {
         Frame2->show();
         warnUnsavable(result, title, body);
         return;
     }
+    // The editor stays open with what was typed: the user can free space and retry, or
+    // copy the text out.
     if (result == WriteResult::Failed) {
+        Frame2->show();
+        qCWarning(lcQuillbox, "cannot save %s: %s", qPrintable(QDir::toNativeSeparators(SlotFilePath(NumMes))),
+                  qPrintable(reason));
         MsgBox(QStringLiteral("Erreur lors de la sauvegarde du message N° ") + QString::number(NumMes),
-               MsgBoxStyle::Critical, QStringLiteral("Erreur"));
-        Frame3->hide();
-        Frame2->hide();
-        Frame1->show();
-        MSFlexGrid1->setEnabled(true);
-        MSFlexGrid1->focusCurrentRow();
+               MsgBoxStyle::Critical, QStringLiteral("Erreur"), reason);
         return;
     }
     Frame1->show();
@@ -307,7 +332,7 @@ void FrmQbox::Command6_Click()
     MSFlexGrid1->setText(Text2->text());
     Frame3->hide();
     MSFlexGrid1->setEnabled(true);
-    setDisplayText(body);
+    setDisplayText(body + QStringLiteral("\r\n"));  // as a click on the row shows it
     Label3->setText(Text2->text());
     setSelectedTooltips();
     MSFlexGrid1->focusCurrentRow();
@@ -353,6 +378,9 @@ void FrmQbox::Command4_Click()
 {
     if (NumMes == 0)
         return;
+    // Chosen from the menu while the editor is open, a delete leaves the editor as it is:
+    // a grid click would move NumMes under the text being edited.
+    const bool editing = !Frame2->isHidden();
     MSFlexGrid1->setEnabled(false);
     const QString path = SlotFilePath(NumMes);
     const QString n = QString::number(NumMes);
@@ -362,31 +390,38 @@ void FrmQbox::Command4_Click()
                               QStringLiteral("Suppression d'un message"));
     if (answer == MsgBoxResult::Yes) {
         if (!FileExists(path)) {
-            MSFlexGrid1->setEnabled(true);
-            MSFlexGrid1->focusCurrentRow();
+            MSFlexGrid1->setEnabled(!editing);
+            if (!editing)
+                MSFlexGrid1->focusCurrentRow();
             return;
         }
-        if (!DeleteSlot(NumMes))
-            qCWarning(lcQuillbox, "cannot remove %s; the message is listed again at the next start",
-                      qPrintable(QDir::toNativeSeparators(path)));
-        // A number outside the grid has no title cell to clear.
-        if (MSFlexGrid1->setRow(NumMes) && MSFlexGrid1->setCol(1)) {
-            MSFlexGrid1->resetCellBackColor();
-            MSFlexGrid1->setText(QString());
+        if (DeleteSlot(NumMes)) {
+            // A number outside the grid has no title cell to clear.
+            if (MSFlexGrid1->setRow(NumMes) && MSFlexGrid1->setCol(1)) {
+                MSFlexGrid1->resetCellBackColor();
+                MSFlexGrid1->setText(QString());
+            }
+            NumMes = 0;
+            Command3->setToolTip(QStringLiteral("Modifier le message N° "));
+            Command4->setToolTip(QStringLiteral("Supprimer le message N° "));
+        } else {
+            // The row keeps its title: the message is still there.
+            qCWarning(lcQuillbox, "cannot remove %s", qPrintable(QDir::toNativeSeparators(path)));
+            MsgBox(QStringLiteral("Impossible de supprimer le message N° ") + n, MsgBoxStyle::Critical,
+                   QStringLiteral("Erreur"));
         }
-        NumMes = 0;
-        Command3->setToolTip(QStringLiteral("Modifier le message N° "));
-        Command4->setToolTip(QStringLiteral("Supprimer le message N° "));
     }
     NumMes = 0;
-    Frame1->show();
+    if (!editing)
+        Frame1->show();
     setSelectionButtonsEnabled(false);
     setSelectionMenuItemsEnabled(false);
-    MSFlexGrid1->setEnabled(true);
+    MSFlexGrid1->setEnabled(!editing);
     setDisplayText(QString());
     Label3->setText(QString());
     Frame3->hide();
-    MSFlexGrid1->focusCurrentRow();
+    if (!editing)
+        MSFlexGrid1->focusCurrentRow();
 }
 
 void FrmQbox::Mnu_Sup_Click()

@@ -71,6 +71,7 @@ private:
     void setSelectionMenuItemsEnabled(bool enabled);
     void setSelectedTooltips();
     void warnUnsavable(WriteResult result, const QString &title, const QString &body);
+    bool mayReplaceSlotFile();
     void hideWindow();
 
     QString bodyText() const;
@@ -110,6 +111,9 @@ private:
     QAction *Mnu_Masquer = nullptr;
     QAction *Mnu_Fin = nullptr;
 
+    // What slot NumMes held when the editor opened on it (SlotFingerprint): empty for a
+    // free slot.
+    QByteArray m_editedFingerprint;
     bool m_centred = false;
     bool m_quitting = false;
 };

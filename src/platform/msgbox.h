@@ -20,5 +20,5 @@ constexpr int No = 7;
 }
 
 // Shows prompt (lines separated by CR, CR LF or LF) under title, waits, and returns
-// the button pressed.
-int MsgBox(const QString &prompt, int style, const QString &title);
+// the button pressed. A detailed text, when given, sits behind the box's details button.
+int MsgBox(const QString &prompt, int style, const QString &title, const QString &detailedText = {});

@@ -1,13 +1,18 @@
 #include "slotstore.h"
 
+#include "logging.h"
 #include "module1.h"
 #include "store/codepage.h"
 #include "store/fileattributes.h"
+#include "store/syncfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -100,24 +105,38 @@ void parseTitle(QByteArrayView line, SlotRecord *record)
 }
 
 // The count is narrowed to 16 bits before the body is read: a count that does not fit
-// reads no line at all.
+// promises no line.
 int linesToRead(qint32 count)
 {
     return count >= 1 && count <= MaxBodyLines ? count : 0;
 }
 
-// Reads the file's start in blocks until the header and title lines are in.
+// Which bytes a file held, to tell a change by another program: its size and a hash.
+// No security rests on it, and it costs little beside the read.
+QByteArray fingerprintOf(const QByteArray &bytes)
+{
+    const quint64 parts[] = {quint64(bytes.size()), quint64(qHash(QByteArrayView(bytes), 1))};
+    return QByteArray(reinterpret_cast<const char *>(parts), sizeof parts);
+}
+
+// Reads the file's start in blocks until the header and title lines are in, or
+// MaxHeadBytes are. The blocks go straight into one buffer sized for the file: growing it
+// block by block would cost more than the reads.
 QByteArray readHead(QFile &file)
 {
     QByteArray head;
+    head.reserve(qMin(file.size(), MaxHeadBytes));
     qsizetype first = -1;
-    while (!file.atEnd()) {
-        const QByteArray block = file.read(4096);
-        if (block.isEmpty())
+    while (head.size() < MaxHeadBytes) {
+        const qsizetype before = head.size();
+        const qint64 block = std::min({qint64(64 * 1024), MaxHeadBytes - before, qMax<qint64>(file.size() - before, 4096)});
+        head.resize(before + block);
+        const qint64 read = file.read(head.data() + before, block);
+        head.resize(before + qMax<qint64>(read, 0));
+        if (read <= 0)
             break;
         // Only the new block is searched, from the byte before it for a CR LF astride.
-        const qsizetype scanFrom = qMax<qsizetype>(0, head.size() - 1);
-        head += block;
+        const qsizetype scanFrom = qMax<qsizetype>(0, before - 1);
         if (first < 0)
             first = indexOfCrLf(head, scanFrom);
         if (first >= 0 && indexOfCrLf(head, qMax(first + 2, scanFrom)) >= 0)
@@ -136,6 +155,8 @@ SlotRecord readSlotFile(int n, bool withBody)
         return {};
     SlotRecord record = ParseSlot(bytes, withBody);
     record.opened = true;
+    if (withBody)
+        record.fingerprint = fingerprintOf(bytes);
     return record;
 }
 
@@ -148,6 +169,13 @@ bool makeFolderIfMissing(const QString &folder)
     const QString parent = QFileInfo(folder).absolutePath();
     return QDir().mkpath(parent)
            && QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+WriteResult failed(QString *reason, const QString &why)
+{
+    if (reason)
+        *reason = why;
+    return WriteResult::Failed;
 }
 
 } // namespace
@@ -209,10 +237,13 @@ SlotRecord ParseSlot(const QByteArray &bytes, bool withBody)
     // at once keeps a large body cheap.
     const int wanted = linesToRead(*record.count);
     const qsizetype bodyStart = lines.pos();
-    int read = 0;
+    qsizetype read = 0;
     while (read < wanted && lines.next(&start, &end))
         ++read;
-    record.missingLines = wanted - read;
+    record.missingLines = int(wanted - read);
+    // Lines left over mean a damaged count: they are part of the text all the same.
+    while (lines.next(&start, &end))
+        ++read;
     if (read == 0)
         return record;
     const bool lastEnded = lines.endedAt(end);
@@ -235,7 +266,7 @@ SlotRecord ReadSlot(int n)
     return readSlotFile(n, true);
 }
 
-WriteResult WriteSlot(int n, const QString &title, const QString &text)
+WriteResult WriteSlot(int n, const QString &title, const QString &text, QString *reason)
 {
     if (StorableTitle(title) != title)
         return WriteResult::InvalidTitle;
@@ -254,22 +285,40 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text)
     bytes += *textBytes;    // appended alone: `text + CrLf` would copy megabytes once more
     bytes += CrLf;
 
-    // The new file replaces the old one whole, or not at all. Unbuffered, a short
-    // write (disk full, size limit) shows in write()'s count: a buffered flush drops it.
-    // A slot file that is a link would be written through to its target, outside the
-    // program folder: refuse it rather than follow it.
+    // The new file replaces a regular file whole, or nothing. A slot file that is a link
+    // would be written through to its target, outside the program folder; a folder, a pipe
+    // or a device in its place is not a message to replace.
     const QString path = SlotFilePath(n);
-    if (QFileInfo(path).isSymLink() || !makeFolderIfMissing(AppFolder))
-        return WriteResult::Failed;
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile()))
+        return failed(reason, QStringLiteral("%1 n'est pas un fichier ordinaire.").arg(QDir::toNativeSeparators(path)));
+    if (!makeFolderIfMissing(AppFolder))
+        return failed(reason, QStringLiteral("Le dossier %1 ne peut pas être créé.").arg(QDir::toNativeSeparators(AppFolder)));
+    // Unbuffered, a short write (disk full, size limit) shows in write()'s count: a
+    // buffered flush drops it. A short count sets no error; writing the rest again
+    // fails with the system's reason.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteResult::Failed;
-    if (file.write(bytes) != bytes.size()) {
+        return failed(reason, file.errorString());
+    qint64 written = 0;
+    for (qint64 chunk = 0; written < bytes.size(); written += chunk) {
+        chunk = file.write(bytes.constData() + written, bytes.size() - written);
+        if (chunk <= 0)
+            break;
+    }
+    if (written != bytes.size()) {
+        const QString why = file.errorString();
         file.cancelWriting();
         file.commit();  // discards the temporary file
-        return WriteResult::Failed;
+        return failed(reason, why);
     }
-    return file.commit() ? WriteResult::Ok : WriteResult::Failed;
+    if (!file.commit())
+        return failed(reason, file.errorString());
+    // The renamed file survives a power cut only once its folder entry is on disk too. The
+    // new file is in place by now: a folder that cannot be synced is no failed save.
+    if (!SyncFolder(AppFolder))
+        qCWarning(lcQuillbox, "cannot sync the folder %s after saving", qPrintable(QDir::toNativeSeparators(AppFolder)));
+    return WriteResult::Ok;
 }
 
 bool DeleteSlot(int n)
@@ -279,8 +328,26 @@ bool DeleteSlot(int n)
 
 int FirstFreeSlot()
 {
+    const auto occupied = [](const QString &path) {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    };
     int n = 1;
-    while (n < std::numeric_limits<qint16>::max() && FileExists(SlotFilePath(n)))
+    while (n < std::numeric_limits<qint16>::max() && occupied(SlotFilePath(n)))
         ++n;
     return n;
+}
+
+QByteArray SlotFingerprint(int n)
+{
+    const QString path = SlotFilePath(n);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    const QByteArray unreadable("?");
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        return unreadable;
+    const QByteArray bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? fingerprintOf(bytes) : unreadable;
 }

@@ -24,6 +24,7 @@ struct SlotRecord
     std::optional<QString> title;       // the title record, when present
     QString text;                       // the body lines read, each followed by CR LF
     int missingLines = 0;               // body lines the count promised but the file lacks
+    QByteArray fingerprint;             // ReadSlot: a hash of the bytes read (SlotFingerprint)
 
     // Start-up and the grid need a number and a title to show a slot as its writer meant.
     bool isWellFormed() const { return number.has_value() && title.has_value(); }
@@ -40,6 +41,10 @@ enum class WriteResult {
 // The largest line count a slot file can be read back with (16-bit count).
 constexpr qint32 MaxBodyLines = 32767;
 
+// ReadSlotTitle reads no further into a file: enough for a title of 1 MiB and its header,
+// so that a huge file that is no slot file (a disk image, a log) costs start-up nothing.
+constexpr qint64 MaxHeadBytes = (1 << 20) + 4096;
+
 // The title record sits between double quotes on one line and has no escape: a title
 // cannot hold a double quote or a CR LF pair. This is the title without them.
 QString StorableTitle(const QString &title);
@@ -51,11 +56,22 @@ bool FileExists(const QString &path);
 // The body editor's line count: CR LF pairs plus one.
 qint64 LineCount(const QString &text);
 
+// The title and the header only, from the first MaxHeadBytes of the file.
 SlotRecord ReadSlotTitle(int n);
+// When the count disagrees with the lines after the title (fewer counted than present,
+// or a count no 16-bit number holds), the body is every line after the title: a damaged
+// count loses no line.
 SlotRecord ReadSlot(int n);
-WriteResult WriteSlot(int n, const QString &title, const QString &text);
+// On Failed, `reason` receives the system's explanation.
+WriteResult WriteSlot(int n, const QString &title, const QString &text, QString *reason = nullptr);
 bool DeleteSlot(int n);
+// The lowest number whose name nothing occupies: no file, folder or link of any kind.
 int FirstFreeSlot();
+
+// What the slot's name holds now, to tell whether another program changed it: empty when
+// nothing is there, else a hash of the file's bytes (ReadSlot's fingerprint), or a mark
+// that matches no hash when it cannot be read.
+QByteArray SlotFingerprint(int n);
 
 // The parser behind the readers, on the bytes of a whole file (or of its head).
 SlotRecord ParseSlot(const QByteArray &bytes, bool withBody);
