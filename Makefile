@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 60
 WINDOWS_DIR ?= build-windows
 # Qt for Windows, built once from Debian's source by scripts/build-qt-windows.
 QT_WINDOWS ?= $(or $(QUILLBOX_QT_WINDOWS),$(HOME)/.cache/quillbox/qt-6.4.2-mingw64)
-VERSION    = $(shell sed -n 's/^project(Quillbox VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION    = $(shell sed -n 's/^project.Quillbox VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 INSTALLED_DIR ?= build/installed
 PREFIX    ?= /usr

@@ -148,11 +148,16 @@ private Q_SLOTS:
         const QString changed = "boxes=Un autre programme a changé le fichier du message N° %1.\\rLe remplacer par votre texte ?|292|Avertissement";
 
         // Start-up.
+#ifdef Q_OS_WIN
+        const QString caseBlind = "2:z|";  // qbox2.qbx is Qbox2.QBX to Windows
+#else
+        const QString caseBlind;
+#endif
         QTest::newRow("start-up lists the titles, the stored number's row wins")
             << FileMap{{"Qbox3.QBX", slotBytes(3, "Trois", {"a"})}, {"Qbox7.QBX", slotBytes(12, "Douze", {"b"})},
                        {"Qbox9.QBX", slotBytes(12, "Neuf", {"c"})}, {"Qbox51.QBX", slotBytes(51, "x", {"a"})},
                        {"qbox2.qbx", slotBytes(2, "z", {"a"})}, {"Qbox04.QBX", slotBytes(4, "y", {"a"})}}
-            << QStringList{} << QStringList{"grid=3:Trois|12:Neuf", "num=12", browsing, "cmds=000000", "display=Text3",
+            << QStringList{} << QStringList{"grid=" + caseBlind + "3:Trois|12:Neuf", "num=12", browsing, "cmds=000000", "display=Text3",
                                             "menus=&Fichier|&?|"};
         QTest::newRow("start-up shows unreadable files in their own row")
             << FileMap{{"Qbox5.QBX", ""}, {"Qbox6.QBX", "x,y\r\n\"Six\"\r\n"}, {"Qbox8.QBX", "99,1\r\n\"Huit\"\r\n"},
@@ -333,7 +338,7 @@ private Q_SLOTS:
         FileMap folder = files;
         QString boxes;
         for (QString item : std::as_const(expected)) {
-            item.replace("⌂", PathWithSlash(s.folder.path()));
+            item.replace("⌂", PathWithSlash(QDir::toNativeSeparators(s.folder.path())));
             const QString key = item.section('=', 0, 0);
             const QString value = item.section('=', 1);
             if (key.startsWith("file:"))
