@@ -56,6 +56,7 @@ int main(int argc, char *argv[])
 
     // The quit steps have run and the window is gone; a new launch now starts normally.
     instance.reset();
+    Clipboard::leaveWithSystem();
     // Where the system keeps no copy, a detached helper serves the text, so that a terminal
     // gets its prompt back; failing that, this process stays, unseen, to serve it.
     if (Clipboard::endsWithProgram()

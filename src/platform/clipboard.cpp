@@ -8,6 +8,10 @@
 #include <QProcess>
 #include <QTimer>
 
+#ifdef Q_OS_WIN
+#include <ole2.h>
+#endif
+
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
@@ -83,11 +87,20 @@ void setText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+void leaveWithSystem()
+{
+#ifdef Q_OS_WIN
+    // The clipboard then holds the text rendered, no longer Qt's data object.
+    if (ownsClipboard())
+        ::OleFlushClipboard();
+#endif
+}
+
 bool endsWithProgram()
 {
     if (!ownsClipboard())
         return false;
-    // Elsewhere (Windows) the system holds a copy; Qt flushes the clipboard at exit.
+    // Elsewhere (Windows) the system holds a copy: see leaveWithSystem().
     const QString platform = QGuiApplication::platformName();
     if (platform.startsWith(QLatin1String("wayland")))
         return true;

@@ -11,6 +11,10 @@ namespace Clipboard {
 void clear();
 void setText(const QString &text);
 
+// Where the system keeps the text itself (Windows), hands it the text now: Qt's own
+// copy on the clipboard would otherwise be taken away with the process.
+void leaveWithSystem();
+
 // True when the text this program put on the clipboard would end with the process: it
 // still owns the clipboard, the system keeps no copy of its own (X11, Wayland) and no
 // clipboard manager will take the text over at exit.
