@@ -349,7 +349,8 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
     zipfile.ZipFile(archive).extractall(d.path("prog"))
     archive.unlink()
     prog, saved = d.path("prog", archive.stem), pathlib.Path(d.path("prog", archive.stem, "Qbox1.QBX"))
-X
+    for name in ("QT_QPA_PLATFORM", "WINEPATH"):  # Windows' own platform; the zip's DLLs alone
+        d.env.pop(name, None)
     d.env.update(WINEPREFIX=d.path("wine"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
                  LC_ALL="C.UTF-8")  # code page 1252, and a locale for typed accents
     d.start_x()
