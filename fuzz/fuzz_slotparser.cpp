@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
           "the title reader agrees with the full read");
     check(head.text.isEmpty() && head.missingLines == 0, "the title reader reads no body");
     check(!full.number || (*full.number >= 1 && *full.number <= MaxSlots), "a stored number is a slot number");
-    check(!full.title || StorableTitle(*full.title) == *full.title, "a title read can be stored");
+    check(!full.title || Store::storableTitle(*full.title) == *full.title, "a title read can be stored");
 
     check(full.missingLines >= 0 && full.missingLines <= MaxBodyLines, "missing lines are within the count");
     const auto again = CodePage::encode(CodePage::decode(bytes));
@@ -58,11 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QString text = full.text.chopped(2);
     const WriteResult written = WriteSlot(2, *full.title, text);
-    check(written == (LineCount(text) > MaxBodyLines ? WriteResult::TooManyLines : WriteResult::Ok), "a message read can be written back");
+    check(written == (Store::lineCount(text) > MaxBodyLines ? WriteResult::TooManyLines : WriteResult::Ok), "a message read can be written back");
     if (written != WriteResult::Ok)
         return 0;
     const SlotRecord saved = ReadSlot(2);
-    check(saved.number == 2 && saved.count == LineCount(text), "a saved header reads back");
+    check(saved.number == 2 && saved.count == Store::lineCount(text), "a saved header reads back");
     check(saved.title == full.title && saved.text == full.text && saved.missingLines == 0,
           "a saved message reads back unchanged");
     check(QDir(AppFolder).entryList(QDir::Files | QDir::Hidden).size() == 2, "a save leaves no other file");

@@ -28,12 +28,12 @@ Request parse(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            AttachParentConsole();
+            System::attachParentConsole();
             std::fputs("quillbox " QUILLBOX_VERSION_STRING "\n", stdout);
             return Request::Done;
         }
         if (std::strcmp(argv[i], "--help") == 0) {
-            AttachParentConsole();
+            System::attachParentConsole();
             std::fputs(Usage, stdout);
             return Request::Done;
         }

@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     }
 
     // A copy already running from this folder is asked to show its window instead.
-    auto instance = std::make_unique<SingleInstance>(ProgramFolder());
+    auto instance = std::make_unique<SingleInstance>(System::programFolder());
     if (!instance->claim())
         return 0;
 

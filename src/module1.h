@@ -8,7 +8,7 @@
 // The current message number: 1 to MaxSlots for a slot, 0 for none.
 extern qint16 NumMes;
 
-// The program folder, decided once at start-up (ProgramFolder()); the slot files live
+// The program folder, decided once at start-up (System::programFolder()); the slot files live
 // directly in it.
 extern QString AppFolder;
 

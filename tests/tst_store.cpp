@@ -196,7 +196,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(folder.filePath("Qbox2.QBX")).isFile() && DeleteSlot(3));
         QCOMPARE(outside.files(), FileMap({{"note.txt", "note"}}));
         QCOMPARE(QFileInfo(folder.filePath("Qbox4.QBX")).symLinkTarget(), outside.filePath("missing"));
-        QVERIFY(SyncFolder(folder.path()) && !SyncFolder(folder.filePath("Qbox5")));
+        QVERIFY(Store::syncFolder(folder.path()) && !Store::syncFolder(folder.filePath("Qbox5")));
 #endif
     }
 };

@@ -365,7 +365,7 @@ private Q_SLOTS:
         QCOMPARE(std::memcmp(&add, &s.tray.records[1], sizeof add), 0);
         QCOMPARE(add.hWnd, quint32(s.window().winId()));
         QCOMPARE(QByteArray(add.szTip, 64), QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' '));
-        QCOMPARE(IconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
+        QCOMPARE(Tray::iconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
     }
 
 };

@@ -231,17 +231,17 @@ void frmAbout::Command1_Click()
 
 void frmAbout::Image2_Click()
 {
-    ShellOpen(MakerSite + QStringLiteral("/Don/Don.htm"));
+    System::shellOpen(MakerSite + QStringLiteral("/Don/Don.htm"));
 }
 
 void frmAbout::Label3_Click()
 {
-    ShellOpen(MakerSite);
+    System::shellOpen(MakerSite);
 }
 
 void frmAbout::lblDisclaimer_Click()
 {
-    ShellOpen(QStringLiteral("mailto:") + ContactAddress);
+    System::shellOpen(QStringLiteral("mailto:") + ContactAddress);
 }
 
 void frmAbout::cmdSysInfo_Click()
@@ -270,7 +270,7 @@ void frmAbout::StartSysInfo()
         }
         SysInfoPath += SysInfoProgram;
     }
-    if (!StartProgram(SysInfoPath))
+    if (!System::startProgram(SysInfoPath))
         SysInfoMissing();
 }
 

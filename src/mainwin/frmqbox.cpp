@@ -38,7 +38,7 @@ FrmQbox::~FrmQbox() = default;
 
 void FrmQbox::Form_Load()
 {
-    AppFolder = ProgramFolder();
+    AppFolder = System::programFolder();
 
     if (TrayBackend *backend = TrayBackend::current()) {
         connect(backend, &TrayBackend::activated, this, [this](int eventCode) {
@@ -272,7 +272,7 @@ void FrmQbox::warnUnsavable(WriteResult result, const QString &title, const QStr
 // file since the editor opened: replacing what it holds now is the user's call.
 bool FrmQbox::mayReplaceSlotFile()
 {
-    if (SlotFingerprint(NumMes) == m_editedFingerprint)
+    if (Store::slotFingerprint(NumMes) == m_editedFingerprint)
         return true;
     const QString question =
         QStringLiteral("Un autre programme a changé le fichier du message N° %1.\rLe remplacer par votre texte ?")
@@ -358,7 +358,7 @@ void FrmQbox::Text1_KeyPress(qint16 &KeyAscii)
 void FrmQbox::Text2_Change()
 {
     const QString text = Text2->text();
-    const QString storable = StorableTitle(text);
+    const QString storable = Store::storableTitle(text);
     if (storable == text)
         return;
     const int cursor = Text2->cursorPosition() - int(text.size() - storable.size());
@@ -484,7 +484,7 @@ void FrmQbox::Command5_Click()
         return;
     m_quitting = true;
     TrayNotify(this, TrayAction::Delete);
-    EndProgram();
+    System::endProgram();
 }
 
 void FrmQbox::Mnu_Quitter_Click()

@@ -111,7 +111,7 @@ private:
     QAction *Mnu_Masquer = nullptr;
     QAction *Mnu_Fin = nullptr;
 
-    // What slot NumMes held when the editor opened on it (SlotFingerprint): empty for a
+    // What slot NumMes held when the editor opened on it (Store::slotFingerprint): empty for a
     // free slot.
     QByteArray m_editedFingerprint;
     bool m_centred = false;

@@ -8,7 +8,7 @@
 #include <cstdio>
 #endif
 
-void AttachParentConsole()
+void System::attachParentConsole()
 {
 #ifdef Q_OS_WIN
     // Output already sent to a file or a pipe stays there.

@@ -8,7 +8,7 @@ class TrayBackend;
 
 // Everything the program asks of the system that a test must not do for real: message
 // boxes, starting and ending programs, opening links, the registry, the program folder
-// and the notification area. The layers' free functions (MsgBox, StartProgram, ...) ask
+// and the notification area. The layers' free functions (MsgBox, System::startProgram, ...) ask
 // the platform in use.
 class Platform
 {

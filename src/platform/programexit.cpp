@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-void EndProgram()
+void System::endProgram()
 {
     Platform::current().endProgram();
 }

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-QString ProgramFolder()
+QString System::programFolder()
 {
     return QDir::toNativeSeparators(Platform::current().programFolder());
 }

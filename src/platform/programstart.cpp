@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-bool StartProgram(const QString &path)
+bool System::startProgram(const QString &path)
 {
     return Platform::current().startProgram(path);
 }

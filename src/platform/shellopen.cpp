@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-void ShellOpen(const QString &target)
+void System::shellOpen(const QString &target)
 {
     Platform::current().shellOpen(target);
 }

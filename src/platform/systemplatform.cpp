@@ -77,18 +77,18 @@ void SystemPlatform::endProgram()
 
 long SystemPlatform::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
-    return SystemRegOpenKey(root, subKey, result);
+    return System::regOpenKey(root, subKey, result);
 }
 
 long SystemPlatform::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
                                    quint8 *data, quint32 *size)
 {
-    return SystemRegQueryValue(key, valueName, type, data, size);
+    return System::regQueryValue(key, valueName, type, data, size);
 }
 
 long SystemPlatform::regCloseKey(Registry::HKey key)
 {
-    return SystemRegCloseKey(key);
+    return System::regCloseKey(key);
 }
 
 // The install decides, never whether the program's folder is writable: root can write

@@ -39,18 +39,18 @@ RegistryTable &table()
 
 } // namespace
 
-long SystemRegOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
+long System::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
     return table().openKey(root, subKey, result);
 }
 
-long SystemRegQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
+long System::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
                          quint8 *data, quint32 *size)
 {
     return table().queryValue(key, valueName, type, data, size);
 }
 
-long SystemRegCloseKey(Registry::HKey key)
+long System::regCloseKey(Registry::HKey key)
 {
     return table().closeKey(key);
 }

@@ -13,7 +13,7 @@ HKEY toHKey(Registry::HKey key)
 
 } // namespace
 
-long SystemRegOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
+long System::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
     // The predefined roots are sign-extended 32-bit values.
     const auto rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
@@ -27,7 +27,7 @@ long SystemRegOpenKey(quint32 root, const QString &subKey, Registry::HKey *resul
     return rc;
 }
 
-long SystemRegQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
+long System::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
                          quint8 *data, quint32 *size)
 {
     const QByteArray name = valueName.toLocal8Bit();
@@ -40,7 +40,7 @@ long SystemRegQueryValue(Registry::HKey key, const QString &valueName, quint32 *
     return rc;
 }
 
-long SystemRegCloseKey(Registry::HKey key)
+long System::regCloseKey(Registry::HKey key)
 {
     return ::RegCloseKey(toHKey(key));
 }

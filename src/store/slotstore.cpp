@@ -153,7 +153,7 @@ SlotRecord readSlotFile(int n, bool withBody)
     const QByteArray bytes = withBody ? file.readAll() : readHead(file);
     if (file.error() != QFileDevice::NoError)
         return {};
-    SlotRecord record = ParseSlot(bytes, withBody);
+    SlotRecord record = Store::parseSlot(bytes, withBody);
     record.opened = true;
     if (withBody)
         record.fingerprint = fingerprintOf(bytes);
@@ -180,7 +180,7 @@ WriteResult failed(QString *reason, const QString &why)
 
 } // namespace
 
-QString StorableTitle(const QString &title)
+QString Store::storableTitle(const QString &title)
 {
     QString storable = title;
     storable.remove(QLatin1Char('"'));
@@ -208,7 +208,7 @@ bool FileExists(const QString &path)
     return QFileInfo(path).isFile() && !FileAttributes::isHiddenOrSystem(path);
 }
 
-qint64 LineCount(const QString &text)
+qint64 Store::lineCount(const QString &text)
 {
     // As for the bytes: look for the LF, then check the CR before it.
     qint64 pairs = 0;
@@ -219,7 +219,7 @@ qint64 LineCount(const QString &text)
     return pairs + 1;
 }
 
-SlotRecord ParseSlot(const QByteArray &bytes, bool withBody)
+SlotRecord Store::parseSlot(const QByteArray &bytes, bool withBody)
 {
     SlotRecord record;
     LineCursor lines(bytes);
@@ -268,9 +268,9 @@ SlotRecord ReadSlot(int n)
 
 WriteResult WriteSlot(int n, const QString &title, const QString &text, QString *reason)
 {
-    if (StorableTitle(title) != title)
+    if (Store::storableTitle(title) != title)
         return WriteResult::InvalidTitle;
-    const qint64 count = LineCount(text);
+    const qint64 count = Store::lineCount(text);
     if (count > MaxBodyLines)
         return WriteResult::TooManyLines;
     const auto titleBytes = CodePage::encode(title);
@@ -316,7 +316,7 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text, QString 
         return failed(reason, file.errorString());
     // The renamed file survives a power cut only once its folder entry is on disk too. The
     // new file is in place by now: a folder that cannot be synced is no failed save.
-    if (!SyncFolder(AppFolder))
+    if (!Store::syncFolder(AppFolder))
         qCWarning(lcQuillbox, "cannot sync the folder %s after saving", qPrintable(QDir::toNativeSeparators(AppFolder)));
     return WriteResult::Ok;
 }
@@ -338,7 +338,7 @@ int FirstFreeSlot()
     return n;
 }
 
-QByteArray SlotFingerprint(int n)
+QByteArray Store::slotFingerprint(int n)
 {
     const QString path = SlotFilePath(n);
     const QFileInfo info(path);

@@ -24,7 +24,7 @@ struct SlotRecord
     std::optional<QString> title;       // the title record, when present
     QString text;                       // the body lines read, each followed by CR LF
     int missingLines = 0;               // body lines the count promised but the file lacks
-    QByteArray fingerprint;             // ReadSlot: a hash of the bytes read (SlotFingerprint)
+    QByteArray fingerprint;             // ReadSlot: a hash of the bytes read (Store::slotFingerprint)
 
     // Start-up and the grid need a number and a title to show a slot as its writer meant.
     bool isWellFormed() const { return number.has_value() && title.has_value(); }
@@ -45,16 +45,9 @@ constexpr qint32 MaxBodyLines = 32767;
 // so that a huge file that is no slot file (a disk image, a log) costs start-up nothing.
 constexpr qint64 MaxHeadBytes = (1 << 20) + 4096;
 
-// The title record sits between double quotes on one line and has no escape: a title
-// cannot hold a double quote or a CR LF pair. This is the title without them.
-QString StorableTitle(const QString &title);
-
 QString PathWithSlash(const QString &folder);
 QString SlotFilePath(int n);
 bool FileExists(const QString &path);
-
-// The body editor's line count: CR LF pairs plus one.
-qint64 LineCount(const QString &text);
 
 // The title and the header only, from the first MaxHeadBytes of the file.
 SlotRecord ReadSlotTitle(int n);
@@ -68,10 +61,22 @@ bool DeleteSlot(int n);
 // The lowest number whose name nothing occupies: no file, folder or link of any kind.
 int FirstFreeSlot();
 
+// The store's own helpers.
+namespace Store {
+
+// The title record sits between double quotes on one line and has no escape: a title
+// cannot hold a double quote or a CR LF pair. This is the title without them.
+QString storableTitle(const QString &title);
+
+// The body editor's line count: CR LF pairs plus one.
+qint64 lineCount(const QString &text);
+
 // What the slot's name holds now, to tell whether another program changed it: empty when
 // nothing is there, else a hash of the file's bytes (ReadSlot's fingerprint), or a mark
 // that matches no hash when it cannot be read.
-QByteArray SlotFingerprint(int n);
+QByteArray slotFingerprint(int n);
 
 // The parser behind the readers, on the bytes of a whole file (or of its head).
-SlotRecord ParseSlot(const QByteArray &bytes, bool withBody);
+SlotRecord parseSlot(const QByteArray &bytes, bool withBody);
+
+} // namespace Store

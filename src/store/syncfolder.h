@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace Store {
+
 // Puts the folder's entries on disk, so that a file renamed into it survives a power cut.
 // False when the folder could not be synced.
-bool SyncFolder(const QString &folder);
+bool syncFolder(const QString &folder);
+
+} // namespace Store

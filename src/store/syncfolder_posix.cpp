@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-bool SyncFolder(const QString &folder)
+bool Store::syncFolder(const QString &folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)

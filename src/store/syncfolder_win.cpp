@@ -1,7 +1,7 @@
 #include "syncfolder.h"
 
 // NTFS writes folder entries through its own journal: there is nothing to flush here.
-bool SyncFolder(const QString &folder)
+bool Store::syncFolder(const QString &folder)
 {
     Q_UNUSED(folder);
     return true;

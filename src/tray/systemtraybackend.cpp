@@ -16,16 +16,16 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
     case quint32(TrayAction::Add):
         if (m_icon)
             return;
-        m_icon = new QSystemTrayIcon(IconFromHandle(data.hIcon), this);
-        m_icon->setToolTip(TipText(data));
+        m_icon = new QSystemTrayIcon(Tray::iconFromHandle(data.hIcon), this);
+        m_icon->setToolTip(Tray::tipText(data));
         connect(m_icon, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
         showWithMenu();
         break;
     case quint32(TrayAction::Modify):
         if (m_icon) {
-            m_icon->setIcon(IconFromHandle(data.hIcon));
-            m_icon->setToolTip(TipText(data));
+            m_icon->setIcon(Tray::iconFromHandle(data.hIcon));
+            m_icon->setToolTip(Tray::tipText(data));
         }
         break;
     case quint32(TrayAction::Delete):

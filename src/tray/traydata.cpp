@@ -39,7 +39,7 @@ void TrayNotify(QWidget *form, qint16 action, const std::optional<QIcon> &icon,
     TrayData.uID = 1;
     TrayData.uCallbackMessage = TrayEvent::MouseMove;
     if (icon)
-        TrayData.hIcon = IconHandle(*icon);
+        TrayData.hIcon = Tray::iconHandle(*icon);
     if (tip)
         storeTip(*tip);
     TrayData.uFlags = 7;  // message, icon and tip
@@ -47,7 +47,7 @@ void TrayNotify(QWidget *form, qint16 action, const std::optional<QIcon> &icon,
         backend->shellNotifyIcon(quint32(qint32(action)), TrayData);
 }
 
-quint32 IconHandle(const QIcon &icon)
+quint32 Tray::iconHandle(const QIcon &icon)
 {
     if (icon.isNull())
         return 0;
@@ -56,12 +56,12 @@ quint32 IconHandle(const QIcon &icon)
     return handle;
 }
 
-QIcon IconFromHandle(quint32 handle)
+QIcon Tray::iconFromHandle(quint32 handle)
 {
     return iconTable().value(handle);
 }
 
-QString TipText(const NotifyIconData &data)
+QString Tray::tipText(const NotifyIconData &data)
 {
     const char *end = static_cast<const char *>(std::memchr(data.szTip, '\0', sizeof(data.szTip)));
     const qsizetype length = end ? end - data.szTip : qsizetype(sizeof(data.szTip));

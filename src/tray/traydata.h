@@ -44,9 +44,13 @@ extern NotifyIconData TrayData;
 void TrayNotify(QWidget *form, qint16 action, const std::optional<QIcon> &icon = std::nullopt,
                 const std::optional<QString> &tip = std::nullopt);
 
+namespace Tray {
+
 // Icons travel in the record as 32-bit handles, as they do on the shell's side.
-quint32 IconHandle(const QIcon &icon);
-QIcon IconFromHandle(quint32 handle);
+quint32 iconHandle(const QIcon &icon);
+QIcon iconFromHandle(quint32 handle);
 
 // The tip the record holds, up to its NUL, back in the interface's characters.
-QString TipText(const NotifyIconData &data);
+QString tipText(const NotifyIconData &data);
+
+} // namespace Tray
