@@ -83,6 +83,9 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         xvfb = self.start("xvfb", ["Xvfb", self.env["DISPLAY"], "-nolisten", "tcp", "-screen", "0",
                                    "1024x768x24"])
         wait_for("Xvfb answering", lambda: xvfb.poll() is None and self.run("xdpyinfo"))
+        # French keys: the accents typed have keys of their own, where xdotool would map one
+        # for a moment, a change that a slow program reads too late.
+        self.run("setxkbmap", "fr")
         self.start_bus()
 
     def start_bus(self):
