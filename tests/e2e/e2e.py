@@ -78,10 +78,12 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
             print(f"--- {name} (pid {proc.pid}, {state})", *self.log(name).splitlines()[-20:],
                   sep="\n", file=sys.stderr)
 
-    def start_x(self):  # and a session bus; a display of its own by the driver's pid, since
-        self.env["DISPLAY"] = f":{100 + os.getpid() % 900}"  # one just left may still be bound
-        xvfb = self.start("xvfb", ["Xvfb", self.env["DISPLAY"], "-nolisten", "tcp", "-screen", "0",
-                                   "1024x768x24"])
+    def start_x(self):  # and a session bus; Xvfb takes a free display and writes its number
+        xvfb = self.start("xvfb", ["Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
+                                   "1024x768x24"])  # once it listens: kinds at once never share one
+        number = wait_for("Xvfb naming its display",
+                          lambda: re.search(r"^\d+$", self.log("xvfb"), re.M), xvfb)
+        self.env["DISPLAY"] = ":" + number.group()
         wait_for("Xvfb answering", lambda: xvfb.poll() is None and self.run("xdpyinfo"))
         # French keys: the accents typed have keys of their own, where xdotool would map one
         # for a moment, a change that a slow program reads too late.
