@@ -171,6 +171,12 @@ bool makeFolderIfMissing(const QString &folder)
            && QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// Anything at all under the name, a link to nothing included.
+bool nameTaken(const QFileInfo &info)
+{
+    return info.exists() || info.isSymLink();
+}
+
 WriteResult failed(QString *reason, const QString &why)
 {
     if (reason)
@@ -328,12 +334,8 @@ bool DeleteSlot(int n)
 
 int FirstFreeSlot()
 {
-    const auto occupied = [](const QString &path) {
-        const QFileInfo info(path);
-        return info.exists() || info.isSymLink();
-    };
     int n = 1;
-    while (n < std::numeric_limits<qint16>::max() && occupied(SlotFilePath(n)))
+    while (n < std::numeric_limits<qint16>::max() && nameTaken(QFileInfo(SlotFilePath(n))))
         ++n;
     return n;
 }
@@ -342,7 +344,7 @@ QByteArray Store::slotFingerprint(int n)
 {
     const QString path = SlotFilePath(n);
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!nameTaken(info))
         return {};
     const QByteArray unreadable("?");
     QFile file(path);
