@@ -39,12 +39,15 @@ int byteFor(char16_t unit)
 
 QString decode(const QByteArray &bytes)
 {
-    const qsizetype size = bytes.size();
+    // Latin-1 first, which Qt converts several bytes at a time, then the 32 other bytes
+    // mended in place: a message of megabytes decodes at memory speed.
+    QString text = QString::fromLatin1(bytes);
     const auto *in = reinterpret_cast<const quint8 *>(bytes.constData());
-    QString text(size, Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (qsizetype i = 0; i < size; ++i)
-        out[i] = isOtherByte(in[i]) ? Others[in[i] - FirstOther] : char16_t(in[i]);
+    for (qsizetype i = 0, size = bytes.size(); i < size; ++i) {
+        if (isOtherByte(in[i]))
+            out[i] = Others[in[i] - FirstOther];
+    }
     return text;
 }
 
