@@ -3,6 +3,9 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include <cstring>
+#include <utility>
+
 namespace CrLfText {
 
 namespace {
@@ -11,23 +14,36 @@ constexpr char16_t LoneCr = 0x240D;
 }
 
 // Both conversions run over every character of a message of up to several megabytes
-// when it is shown, copied or saved: they write through plain pointers into a string
-// sized once, rather than appending character by character.
-QString toEditor(const QString &crlfText)
+// when it is shown, copied or saved: they never append character by character.
+QString toEditor(QString text)
 {
-    const qsizetype size = crlfText.size();
-    const auto *in = reinterpret_cast<const char16_t *>(crlfText.constData());
-    QString text(size, Qt::Uninitialized);
+    // Converted in place: the editor's form is never longer. Qt finds the next CR and
+    // the next LF many characters at a time; the runs between them move whole.
+    const qsizetype size = text.size();
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    // Only what lies at or after i is searched, and nothing there is written yet.
+    const QStringView view(begin, size);
     char16_t *out = begin;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = in[i];
-        if (c == u'\r' && i + 1 < size && in[i + 1] == u'\n') {
+    qsizetype nextCr = view.indexOf(u'\r');
+    qsizetype nextLf = view.indexOf(u'\n');
+    for (qsizetype i = 0; i < size;) {
+        const qsizetype end = qMin(nextCr < 0 ? size : nextCr, nextLf < 0 ? size : nextLf);
+        std::memmove(out, begin + i, size_t(end - i) * sizeof(char16_t));
+        out += end - i;
+        i = end;
+        if (i == size)
+            break;
+        if (i == nextCr && i + 1 == nextLf) {
             *out++ = u'\n';
-            ++i;
+            i += 2;
         } else {
-            *out++ = c == u'\r' ? LoneCr : c == u'\n' ? LoneLf : c;
+            *out++ = i == nextCr ? LoneCr : LoneLf;
+            ++i;
         }
+        if (nextCr >= 0 && nextCr < i)
+            nextCr = view.indexOf(u'\r', i);
+        if (nextLf >= 0 && nextLf < i)
+            nextLf = view.indexOf(u'\n', i);
     }
     text.truncate(out - begin);
     return text;
@@ -60,9 +76,9 @@ QString read(const QPlainTextEdit *editor)
     return fromEditor(editor->document()->toRawText());
 }
 
-void write(QPlainTextEdit *editor, const QString &crlfText)
+void write(QPlainTextEdit *editor, QString crlfText)
 {
-    editor->setPlainText(toEditor(crlfText));
+    editor->setPlainText(toEditor(std::move(crlfText)));
 }
 
 } // namespace CrLfText

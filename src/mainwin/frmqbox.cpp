@@ -126,9 +126,9 @@ void FrmQbox::setBodyText(const QString &crlfText)
     CrLfText::write(Text1, crlfText);
 }
 
-void FrmQbox::setDisplayText(const QString &crlfText)
+void FrmQbox::setDisplayText(QString crlfText)
 {
-    CrLfText::write(Label1, crlfText);
+    CrLfText::write(Label1, std::move(crlfText));
 }
 
 // --- Selecting and copying ---------------------------------------------------------
@@ -149,10 +149,10 @@ void FrmQbox::MSFlexGrid1_Click()
     NumMes = qint16(MSFlexGrid1->row());
     const QString path = SlotFilePath(NumMes);
     if (FileExists(path)) {
-        const SlotRecord slot = ReadSlot(NumMes);
+        SlotRecord slot = ReadSlot(NumMes);
         if (slot.number)
             NumMes = *slot.number;
-        setDisplayText(slot.text);
+        setDisplayText(std::move(slot.text));
     } else {
         // Removed behind the program's back: the previous message's text must not
         // stand under this title, where a copy would take it.

@@ -76,7 +76,7 @@ private:
 
     QString bodyText() const;
     void setBodyText(const QString &crlfText);
-    void setDisplayText(const QString &crlfText);
+    void setDisplayText(QString crlfText);
 
     MSFlexGrid *MSFlexGrid1 = nullptr;
     QGroupBox *Frame1 = nullptr;
