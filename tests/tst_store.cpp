@@ -247,6 +247,11 @@ private Q_SLOTS:
         QCOMPARE(outside.files(), FileMap({{"note.txt", "note"}}));
         QCOMPARE(QFileInfo(folder.filePath("Qbox4.QBX")).symLinkTarget(), outside.filePath("missing"));
         QVERIFY(Store::syncFolder(folder.path()) && !Store::syncFolder(folder.filePath("Qbox5")));
+        // A save keeps the permissions of the file it replaces.
+        struct stat status {};
+        QVERIFY(WriteSlot(5, "t", "x") == WriteResult::Ok && ::chmod(qPrintable(SlotFilePath(5)), 0640) == 0);
+        QVERIFY(WriteSlot(5, "t", "y") == WriteResult::Ok && ::stat(qPrintable(SlotFilePath(5)), &status) == 0);
+        QCOMPARE(status.st_mode & 0777, 0640u);
 #endif
     }
 

@@ -44,8 +44,8 @@ enum class WriteResult {
 constexpr qint32 MaxBodyLines = 32767;
 
 // ReadSlot reads no file above this size: a message of 32767 long lines takes a few
-// megabytes, and Qt lays a single line of this size out in seconds (its layout overflows on
-// one some ten times longer).
+// megabytes. The lowest limit that leaves room for any message: Qt takes some 15 s to lay a
+// single line of this size out, and its layout overflows on one twenty times longer.
 constexpr qint64 MaxSlotBytes = 16 << 20;
 
 // ReadSlotTitle reads no further into a file: enough for a title of 1 MiB and its header,
