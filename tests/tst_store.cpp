@@ -166,6 +166,9 @@ private Q_SLOTS:
         const QByteArray systemPage = qgetenv("QUILLBOX_TEST_CODE_PAGE");
         if (codePage != (systemPage.isEmpty() ? 1252 : systemPage.toInt()))
             QSKIP("another code page");
+#ifdef Q_OS_WIN
+        QCOMPARE(::GetACP(), UINT(codePage));  // the system runs with the page the row is for
+#endif
         QCOMPARE(CodePage::encode(text).value_or(QByteArray()), bytes);
         if (!bytes.isEmpty())
             QCOMPARE(CodePage::decode(bytes), text);

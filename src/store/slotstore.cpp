@@ -167,8 +167,9 @@ bool readAll(SlotFile::Reader &file, QByteArray *bytes)
     return true;
 }
 
-// Opens and reads a slot file as a reader's record says: whether it was a regular file,
-// opened, and small enough. Nothing is parsed here.
+// Reads the bytes of a slot file, its head or the whole of it, into bytes; the record says
+// whether the name held a regular file, whether it was read and whether it is too large.
+// Nothing is parsed here.
 SlotRecord readFile(const QString &path, bool withBody, QByteArray *bytes)
 {
     SlotRecord record;
