@@ -312,6 +312,28 @@ private Q_SLOTS:
         const QByteArray longTitle(1 << 20, 't');  // start-up shows it whole
         QTest::newRow("a title has no length limit") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
             << QStringList{"row 1", "Command3", "Command6"} << QStringList{"grid=1:" + longTitle};
+
+        // Files from other programs.
+        QTest::newRow("a byte order mark and unreadable headers lose no line, a save mends them")
+            << FileMap{{"Qbox3.QBX", "\xEF\xBB\xBF" "3,2\r\n\"Bom\"\r\nun\r\ndeux\r\n"}, {"Qbox4.QBX", "4;2\r\n\"Pv\"\r\na\r\nb\r\n"},
+                       {"Qbox5.QBX", "5,deux\r\n\"Cinq\"\r\nc\r\nd\r\n"}}
+            << QStringList{"row 3", "Command3", "Command6", "row 4", "Command3", "Command6", "row 5", "Command1"}
+            << QStringList{"file:Qbox3.QBX=3,2\r\n\"Bom\"\r\nun\r\ndeux\r\n", "file:Qbox4.QBX=4,2\r\n\"Pv\"\r\na\r\nb\r\n",
+                           "grid=3:Bom|4:Pv|5:Cinq", "num=5", "display=c\r\nd\r\n", "clip=c\r\nd\r\n"};
+        const QString tooLarge = "Le message N° 7 est trop volumineux pour être lu : son fichier dépasse 16 Mio.|16|Erreur";
+        QTest::newRow("a file above the size limit is not read, shown, copied nor edited")
+            << FileMap{{"Qbox5.QBX", five.first()}, {"Qbox7.QBX", slotBytes(7, "Gros", {QByteArray(MaxSlotBytes, 'x')})}}
+            << QStringList{"row 5", "row 7", "Command1", "Command3"}
+            << QStringList{"boxes=" + QStringList(3, tooLarge).join('\n'), browsing, "cmds=111111", "num=7", "display=",
+                           "clip=before", "label3=Gros", "grid=5:Cinq|7:Gros"};
+        QTest::newRow("a file storing another number: the file read is compared, the stored number's written")
+            << FileMap{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}}
+            << QStringList{"row 7", "put Qbox7.QBX 9,1\r\n\"Sept\"\r\ns\r\n", "Command3", "Command6"}
+            << QStringList{"file:Qbox7.QBX=9,1\r\n\"Sept\"\r\ns\r\n", "file:Qbox9.QBX=9,1\r\n\"Sept\"\r\ns\r\n",
+                           "grid=7:Sept|9:Sept", "num=9"};
+        QTest::newRow("a file storing another number: the stored number's file is not replaced unasked")
+            << sevenEight << QStringList{"row 7", "put Qbox7.QBX 8,1\r\n\"Sept\"\r\ns\r\n", "Command3", "answer " + No, "Command6"}
+            << QStringList{changed.arg(8), "file:Qbox7.QBX=8,1\r\n\"Sept\"\r\ns\r\n", "mode=edit", "num=8"};
     }
     void commands()
     {

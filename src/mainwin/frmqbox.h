@@ -72,6 +72,7 @@ private:
     void setSelectedTooltips();
     void warnUnsavable(WriteResult result, const QString &title, const QString &body);
     bool mayReplaceSlotFile();
+    void warnTooLarge(int n);
     void hideWindow();
 
     QString bodyText() const;
@@ -111,9 +112,12 @@ private:
     QAction *Mnu_Masquer = nullptr;
     QAction *Mnu_Fin = nullptr;
 
-    // What slot NumMes held when the editor opened on it (Store::slotFingerprint): empty for a
-    // free slot.
+    // The slot whose file the editor opened on, and what that file held then
+    // (Store::slotFingerprint): empty for a free slot. Its header may store another number.
+    qint16 m_editedSlot = 0;
     QByteArray m_editedFingerprint;
+    // The slot selected whose file was too large to read: the display box holds none of it.
+    qint16 m_tooLargeShown = 0;
     bool m_centred = false;
     bool m_quitting = false;
 };
