@@ -1,12 +1,45 @@
 #include "platform/singleinstance.h"
-#include "programwarnings.h"
+#include "testsupport.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
+
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A private runtime folder for the lock and the socket, and a folder of messages.
+struct Scratch
+{
+    Scratch() { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path())); }
+    QTemporaryDir runtime, folder;
+};
+
+// The running copy answers from its event loop, which runs here while the later copy
+// waits for the answer in a thread of its own. True when the later copy runs.
+bool claimFromAnotherThread(SingleInstance &later)
+{
+    bool runs = false;
+    QThread *launch = QThread::create([&] { runs = later.claim(); });
+    launch->start();
+    if (!QTest::qWaitFor([&] { return launch->isFinished(); }, 15000))
+        qFatal("the later copy never finished its claim");
+    delete launch;
+    return runs;
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject
 {
@@ -59,20 +92,131 @@ private Q_SLOTS:
         QVERIFY(first.claim());
         for (int later = 1; later <= 2; ++later) {
             SingleInstance second(folder.path());
-            // The running copy answers from its event loop, which runs while the later
-            // copy waits for the answer in a thread of its own.
-            bool refused = false;
-            QThread *launch = QThread::create([&] { refused = !second.claim(); });
-            launch->start();
-            QTRY_VERIFY(launch->isFinished());
-            delete launch;
-            QVERIFY(refused);
+            QVERIFY(!claimFromAnotherThread(second));
             QCOMPARE(shown.count(), later);
         }
         SingleInstance elsewhere(other.path());
         QVERIFY(elsewhere.claim());
         // Nothing of it in the folder of the messages.
         QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    void aLockNobodyAnswersForIsRemovedUnlessItsHolderRuns_data()
+    {
+        QTest::addColumn<QByteArray>("lock"); // what the lock file holds; "held": a copy holds it
+        QTest::addColumn<int>("age");         // seconds since it was written
+        QTest::addColumn<QString>("warning"); // then whether this copy runs
+        QTest::newRow("empty, left by a power cut") << QByteArray() << 60 << "removed the lock";
+        QTest::newRow("unreadable") << QByteArray("\xff\xfe\n\x01") << 60 << "removed the lock";
+        QTest::newRow("naming a process that ended") << QByteArray("2147483632\nquillbox\n") << 0 << "";
+        // Left to the copy that made it for a moment: it writes its lock at once.
+        QTest::newRow("empty, just made by a copy starting") << QByteArray() << 0 << "removed the lock";
+        QTest::newRow("held by a copy that does not answer") << QByteArray("held") << 0 << "does not answer";
+    }
+
+    void aLockNobodyAnswersForIsRemovedUnlessItsHolderRuns()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(int, age);
+        QFETCH(QString, warning);
+        Scratch scratch;
+        const QString path = SingleInstance::lockFolder() + '/' + SingleInstance::keyFor(scratch.folder.path()) + ".lock";
+        QLockFile holder(path);
+        QFile file(path);
+        QVERIFY(lock == "held" ? holder.tryLock() : file.open(QIODevice::WriteOnly) && file.write(lock) == lock.size());
+        QVERIFY(lock == "held" || file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+        file.close();
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        MsgBoxRecorder boxes;
+        QElapsedTimer started;
+        started.start();
+        SingleInstance later(scratch.folder.path());
+        const bool runs = warning != "does not answer";
+        QCOMPARE(later.claim(), runs);
+        QVERIFY2(!lock.isEmpty() || age > 0 || started.elapsed() > 1500, "a lock just made was taken from its maker");
+        QCOMPARE(boxes.calls(), runs ? QStringList() : QStringList{"Une autre copie du Gestionnaire de Presse Papier "
+                 "est déjà lancée, mais elle ne répond pas.\\rFermez-la, puis relancez le programme.|16|Erreur"});
+    }
+
+    void hostilePeersCannotStopTheRunningCopy_data()
+    {
+        QTest::addColumn<bool>("noDescriptorLeft");
+        QTest::newRow("hundreds of idle connections, one sending a long line") << false;
+        QTest::newRow("accept failing: no descriptor left") << true;
+    }
+
+    void hostilePeersCannotStopTheRunningCopy()
+    {
+        QFETCH(bool, noDescriptorLeft);
+        Scratch scratch;
+        SingleInstance first(scratch.folder.path());
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QVERIFY(first.claim());
+        QObject peers;
+        const auto connectPeer = [&] {
+            auto *peer = new QLocalSocket(&peers);
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            peer->connectToServer(first.serverName());
+            QCoreApplication::processEvents();
+        };
+        for (int peer = 0; peer < 300; ++peer)
+            connectPeer();
+        peers.findChild<QLocalSocket *>()->write(QByteArray(4 << 20, 'x'));
+        // Each dropped after a moment at most,
+        QTRY_VERIFY_WITH_TIMEOUT(peers.children().isEmpty(), 10000);
+        if (noDescriptorLeft) {
+#ifdef Q_OS_UNIX
+            // The next descriptor is the last one: the peer's end takes it, and accept fails.
+            rlimit limit{};
+            ::getrlimit(RLIMIT_NOFILE, &limit);
+            const int lowest = ::dup(0);
+            ::close(lowest);
+            const rlim_t allowed = std::exchange(limit.rlim_cur, rlim_t(lowest) + 1);
+            QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the socket closed"));
+            connectPeer();
+            const bool closed = QTest::qWaitFor([&] { return !QFile::exists(first.serverName()); });
+            limit.rlim_cur = allowed;
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+            QVERIFY(closed);
+#else
+            QSKIP("no limit on open handles to reach");
+#endif
+        }
+        // and the running copy still there for a later one.
+        SingleInstance later(scratch.folder.path());
+        QVERIFY(!claimFromAnotherThread(later));
+        QCOMPARE(shown.count(), 1);
+    }
+
+    void nothingIsMadeUnderAFolderOfAnotherUser_data()
+    {
+        QTest::addColumn<QString>("theirs"); // in the home, given to another user with it
+        QTest::newRow("another user's home (su without -)") << ".";
+        QTest::newRow("another user's cache folder") << ".cache";
+    }
+
+    void nothingIsMadeUnderAFolderOfAnotherUser()
+    {
+#ifdef Q_OS_UNIX
+        if (::geteuid() != 0)
+            QSKIP("giving a folder to another user needs root");
+        QFETCH(QString, theirs);
+        QTemporaryDir home, folder;
+        QVERIFY(QDir(home.path()).mkpath(theirs));
+        for (const QString &path : {home.path(), home.filePath(theirs)})
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(".cache")));
+        qunsetenv("XDG_RUNTIME_DIR");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("in a folder of another user: nothing is made"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no private folder for the lock"));
+        SingleInstance unguarded(folder.path());
+        QVERIFY(unguarded.claim());
+        QCOMPARE(QDir(home.filePath(theirs)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
+#else
+        QSKIP("the user's own folders of Windows are the user's by their access lists");
+#endif
     }
 };
 

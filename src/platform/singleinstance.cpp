@@ -148,11 +148,11 @@ bool SingleInstance::claim()
             continue;
         }
         if (deadline.hasExpired()) {
-            qCWarning(lcQuillbox, "the running copy does not answer; this one leaves");
+            qCWarning(lcQuillbox, "the running copy, holding %s, does not answer; this one leaves",
+                      qPrintable(QDir::toNativeSeparators(m_lock->fileName())));
             MsgBox(QStringLiteral("Une autre copie du Gestionnaire de Presse Papier est déjà lancée, "
                                   "mais elle ne répond pas.\rFermez-la, puis relancez le programme."),
-                   MsgBoxStyle::Critical, QStringLiteral("Erreur"),
-                   QStringLiteral("Verrou : ") + QDir::toNativeSeparators(m_lock->fileName()));
+                   MsgBoxStyle::Critical, QStringLiteral("Erreur"));
             return false;
         }
         QThread::msleep(50);
@@ -197,9 +197,11 @@ void SingleInstance::listen()
 {
     if (!m_server) {
         m_server = new QLocalServer(this);
-        // On Windows the pipe's access list names the user alone; elsewhere the folder
-        // already keeps others out.
+#ifdef Q_OS_WIN
+        // The pipe's access list names the user alone, and its owner the user's SID, which
+        // a later copy checks; elsewhere the private folder keeps others out.
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
+#endif
         connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
         auto *check = new QTimer(this);
         connect(check, &QTimer::timeout, this, [this] {
@@ -207,10 +209,12 @@ void SingleInstance::listen()
                 return;
             if (!m_listenFailed)
                 qCWarning(lcQuillbox, "the socket closed (%s): listening again", qPrintable(m_server->errorString()));
+            m_listenFailed = true;
             listen();
         });
         check->start(ListenCheckMs);
     }
+    // Said once, not at each new attempt.
     const bool failed = m_listenFailed;
     m_listenFailed = true;
     if (UserSession::serverNameTaken(m_socketName)) {

@@ -27,6 +27,8 @@ public:
     // when another copy runs there and has been asked to show its window, or runs but
     // does not answer, which a box then tells the user.
     bool claim();
+    // The local server's name, once claim() has run: a socket's path, or a pipe's name.
+    QString serverName() const { return m_socketName; }
 
     // Where the lock and the socket live: a folder that only this user can make or
     // enter, created when missing; empty when there is none.
