@@ -15,6 +15,10 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <unistd.h>
+#else
+#include <windows.h>
+
+#include <sddl.h>
 #endif
 
 namespace {
@@ -216,6 +220,42 @@ private Q_SLOTS:
         QCOMPARE(QDir(home.filePath(theirs)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
 #else
         QSKIP("the user's own folders of Windows are the user's by their access lists");
+#endif
+    }
+
+    void aPipeAnotherUserMadeFirstIsNeverAskedToShow()
+    {
+#ifdef Q_OS_WIN
+        Scratch scratch;
+        QString name;
+        {
+            SingleInstance probe(scratch.folder.path());
+            QVERIFY(probe.claim());
+            name = probe.serverName();
+        }
+        DWORD session = 0;
+        QVERIFY(::ProcessIdToSessionId(::GetCurrentProcessId(), &session));
+        QVERIFY2(QRegularExpression(QStringLiteral("^quillbox-[0-9a-f]{16}-S-1-5-[0-9-]+-%1$").arg(session)).match(name).hasMatch(),
+                 qPrintable(name));
+        // Made first by another user, who lets everybody in: here the system's own account.
+        SECURITY_ATTRIBUTES stranger{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+        QVERIFY(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:SYD:(A;;GA;;;WD)", SDDL_REVISION_1,
+                                                                       &stranger.lpSecurityDescriptor, nullptr));
+        const HANDLE pipe = ::CreateNamedPipeW(reinterpret_cast<const wchar_t *>(("\\\\.\\pipe\\" + name).utf16()),
+                                               PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 0, 0, &stranger);
+        ::LocalFree(stranger.lpSecurityDescriptor);
+        QVERIFY(pipe != INVALID_HANDLE_VALUE);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("another user holds the name .*: a second copy cannot ask"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("another user holds the name .*: a second copy is not refused"));
+        SingleInstance first(scratch.folder.path()), second(scratch.folder.path());
+        QVERIFY(first.claim());
+        QVERIFY(second.claim());
+        DWORD sent = 0;
+        const bool peeked = ::PeekNamedPipe(pipe, nullptr, 0, nullptr, &sent, nullptr);
+        ::CloseHandle(pipe);
+        QVERIFY2(!peeked || sent == 0, "a stranger was sent a request");
+#else
+        QSKIP("a socket in a private folder: nobody else can make its name");
 #endif
     }
 };

@@ -179,9 +179,9 @@ bool handOver(const QString &helperArgument, const QString &display, std::chrono
         return true;
     qCWarning(lcQuillbox, "the copied text goes with the program: the helper did not take it");
 #else
-    Q_UNUSED(helperArgument)
-    Q_UNUSED(display)
-    Q_UNUSED(wait)
+    Q_UNUSED(helperArgument);
+    Q_UNUSED(display);
+    Q_UNUSED(wait);
 #endif
     return false;
 }
@@ -208,8 +208,8 @@ void serveHandedOver(const QString &helperArgument, std::chrono::milliseconds li
     setText(text);
     serveUntilTaken(limit);
 #else
-    Q_UNUSED(helperArgument)
-    Q_UNUSED(limit)
+    Q_UNUSED(helperArgument);
+    Q_UNUSED(limit);
 #endif
 }
 
