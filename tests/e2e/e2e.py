@@ -349,9 +349,8 @@ def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on 
     expect_exit(proc, "quitting with the text copied", 2)
     [first] = wait_for("one helper serving the text", d.helpers)
     assert not subprocess.run(["flock", "-n", d.path("lock"), "true"]).returncode, "the helper holds the lock"
-    nodisplay = {k: v for k, v in d.env.items() if k != "DISPLAY"}
-    window = d.main_window(proc := d.launch("named", ("./quillbox", "-display", d.env["DISPLAY"]),
-                                            env=nodisplay))
+    env = {k: v for k, v in d.env.items() if k != "DISPLAY"}
+    window = d.main_window(proc := d.launch("named", ("./quillbox", "-display", d.env["DISPLAY"]), env=env))
     d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
     expect_exit(proc, "quitting, started with -display and no DISPLAY", 2)
     wait_for("a new helper serving the text", lambda: d.helpers() not in ([], [first]))
@@ -360,15 +359,10 @@ def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on 
     d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY)
     program = wait_for("the program owning the clipboard", lambda: not d.helpers() and d.owner(b"CLIPBOARD"))
     d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("lock")])  # an empty copy
-    wait_for("xclip owning the clipboard", lambda: d.owner(b"CLIPBOARD") not in (0, program))
-    taker = d.owner(b"CLIPBOARD")
+    taker = wait_for("xclip owning the clipboard", lambda: (o := d.owner(b"CLIPBOARD")) not in (0, program) and o)
     expect_exit(d.launch("late", ("./quillbox", "--serve-clipboard", str(program))),
                 "a helper named a window that no longer owns the clipboard", 2)
     assert d.owner(b"CLIPBOARD") == taker, "the helper took another program's copy"
-    d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+q")
-    expect_exit(proc, "quitting, another program's copy on the clipboard", 2)
-    assert not d.helpers(), "a helper serves another program's copy"
-    window = d.main_window(proc := d.launch("orphan"))
     os.rename(d.path("prog", "quillbox"), d.path("prog", "gone"))  # no helper can start
     d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
     expect_exit(proc, "quitting with no helper to take the text", 2)
