@@ -62,7 +62,7 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         return pathlib.Path(self.path(name + ".log")).read_text(errors="replace")
 
     def helpers(self):  # the detached copies serving a text, which end with the display
-        return [*map(int, self.run("pgrep", "-xf", self.path("prog/quillbox --serve-clipboard")).split())]
+        return [*map(int, self.run("pgrep", "-xf", self.path("prog/quillbox --serve-clipboard( .*)?")).split())]
 
     def end(self):
         for _, proc in reversed(self.procs):
@@ -221,6 +221,12 @@ def xembed(d):
     wait_for("empty tray after quitting", lambda: not docked())
 
 
+def xembed_nobus(d):  # as xembed, with no session bus at all (startx, a bare window manager)
+    start_x = d.start_x
+    d.start_x = lambda: (start_x(), d.env.pop("DBUS_SESSION_BUS_ADDRESS"))  # the driver's alone
+    xembed(d)
+
+
 def sni_x11(d):
     d.start_x()
     host = d.start_watcher(["gtk-sni-tray-standalone", "--beginning"])
@@ -330,6 +336,36 @@ def clipboard_manager(d):  # xfce4-clipman owns CLIPBOARD_MANAGER but never answ
     wait_for("owner of CLIPBOARD_MANAGER (xfce4-clipman)", lambda: d.owner(b"CLIPBOARD_MANAGER"))
     expect_exit(copy_and_quit(d, "quillbox"), "quitting with a clipboard manager", 7)
     expect_clipboard(d, "from the manager")
+
+
+def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on the program's
+    import fcntl           # display, and takes no text but the program's
+    with_message(d)
+    lock = os.open(d.path("lock"), os.O_RDWR | os.O_CREAT)  # as `flock -n lock quillbox` holds it
+    fcntl.flock(lock, fcntl.LOCK_EX)
+    window = d.main_window(proc := d.launch("held", pass_fds=(lock,)))
+    os.close(lock)
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
+    expect_exit(proc, "quitting with the text copied", 2)
+    [first] = wait_for("one helper serving the text", d.helpers)
+    assert not subprocess.run(["flock", "-n", d.path("lock"), "true"]).returncode, "the helper holds the lock"
+    env = {k: v for k, v in d.env.items() if k != "DISPLAY"}
+    window = d.main_window(proc := d.launch("named", ("./quillbox", "-display", d.env["DISPLAY"]), env=env))
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
+    expect_exit(proc, "quitting, started with -display and no DISPLAY", 2)
+    wait_for("a new helper serving the text", lambda: d.helpers() not in ([], [first]))
+    expect_clipboard(d, "handed over on the display named")
+    window = d.main_window(proc := d.launch("copier"))
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY)
+    program = wait_for("the program owning the clipboard", lambda: not d.helpers() and d.owner(b"CLIPBOARD"))
+    d.start("xclip", ["xclip", "-quiet", "-selection", "clipboard", d.path("lock")])  # an empty copy
+    taker = wait_for("xclip owning the clipboard", lambda: (o := d.owner(b"CLIPBOARD")) not in (0, program) and o)
+    expect_exit(d.launch("late", ("./quillbox", "--serve-clipboard", str(program))),
+                "a helper named a window that no longer owns the clipboard", 2)
+    assert d.owner(b"CLIPBOARD") == taker, "the helper took another program's copy"
+    os.rename(d.path("prog", "quillbox"), d.path("prog", "gone"))  # no helper can start
+    d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
+    expect_exit(proc, "quitting with no helper to take the text", 2)
 
 
 def single_instance(d):  # 20 rounds: a copy killed, then two at once; one runs, the next shows it
@@ -498,7 +534,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
 
 def main():
     kinds = (xembed, sni_x11, sni_wayland, notray, clipboard, clipboard_manager, single_instance,
-             accessibility, package, wine)
+             accessibility, package, wine, xembed_nobus, clipboard_handover)
     if len(sys.argv) != 3 or not (kind := {k.__name__: k for k in kinds}.get(sys.argv[1])):
         sys.exit(__doc__)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("e2e: terminated"))
