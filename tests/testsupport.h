@@ -6,6 +6,7 @@
 #include "platform/msgbox.h"
 #include "programwarnings.h"
 #include "scratchfolder.h"
+#include "tray/faketraybackend.h"
 
 #include <QAbstractButton>
 #include <QAction>

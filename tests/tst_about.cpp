@@ -1,4 +1,5 @@
 #include "about/frmabout.h"
+#include "about/sysinfo.h"
 #include "platform/systemplatform.h"
 #include "testsupport.h"
 
@@ -50,10 +51,9 @@ private Q_SLOTS:
         FakePlatform &platform = FakePlatform::instance();
         if (!value.isEmpty())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
-        frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal = before;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
+        QCOMPARE(GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
         QCOMPARE(keyVal, after);
         QCOMPARE(Registry::LastAccessMask(), 0x2003Fu);
         QCOMPARE(platform.registry.openKeyCount(), 0);
@@ -78,10 +78,9 @@ private Q_SLOTS:
         SystemPlatform system;
         Platform::install(&system);
         const auto restore = qScopeGuard([] { Platform::install(&FakePlatform::instance()); });
-        frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, value, keyVal), std::optional<bool>(!text.isEmpty()));
+        QCOMPARE(GetKeyValue(root, ToolKey, value, keyVal), std::optional<bool>(!text.isEmpty()));
         QCOMPARE(keyVal, text);
     }
 
@@ -121,8 +120,7 @@ private Q_SLOTS:
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
-        frmAbout dialog;
-        dialog.StartSysInfo();
+        StartSysInfo();
         QCOMPARE(platform.startedPrograms, started.replaceInStrings("⌂", folder));
         const bool found = !started.isEmpty() && starts;
         QCOMPARE(boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});

@@ -1,10 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
-#include <QtGlobal>
-
-#include <optional>
 
 class ClickableLabel;
 class QFrame;
@@ -28,14 +24,6 @@ public:
     void lblDisclaimer_Click();
     void cmdSysInfo_Click();
 
-    // Finds the system-information program through the registry and starts it, or
-    // says that it cannot be found.
-    void StartSysInfo();
-    // Reads the value SubKeyRef of the key KeyName under KeyRoot into KeyVal; true when
-    // a value was read, false when none was, nothing when a value of size 0 fails the
-    // whole lookup.
-    std::optional<bool> GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
-                     QString &KeyVal);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,9 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/registrytable.h"
-#include "tray/traybackend.h"
 
-#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -29,7 +27,6 @@ public:
     long regCloseKey(Registry::HKey key) override;
 
     QString programFolder() override { return folder; }
-    TrayBackend *trayBackend() override { return tray; }
 
     // Answers each message box; unset, every box is answered OK.
     std::function<int(const QString &prompt, int style, const QString &title,
@@ -41,26 +38,4 @@ public:
     std::function<void()> onEndProgram;
     RegistryTable registry;
     QString folder;
-    TrayBackend *tray = nullptr;
-};
-
-// The fake's notification area while it lives: records every record handed to it, and
-// reports the events a test sends.
-class FakeTrayBackend : public TrayBackend
-{
-public:
-    FakeTrayBackend() { FakePlatform::instance().tray = this; }
-    ~FakeTrayBackend() override { FakePlatform::instance().tray = nullptr; }
-
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
-    {
-        actions << QString::number(action);
-        records << data;
-    }
-    bool isAvailable() const override { return available; }
-    void sendEvent(int eventCode) { emit activated(eventCode); }
-
-    QStringList actions;
-    QList<NotifyIconData> records;
-    bool available = true;
 };
