@@ -53,15 +53,26 @@ public:
     explicit Session(const FileMap &files = {}) : folder(files)
     {
         FakePlatform::instance().folder = folder.path();
+        FakePlatform::instance().onEndProgram = [this] { ended = tray.actions; };
         m_window = std::make_unique<FrmQbox>();
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             qFatal("the main window was never exposed");
     }
+    ~Session()
+    {
+        while (!atEnd.isEmpty())
+            atEnd.takeLast()();
+        FakePlatform::instance().onEndProgram = {};
+    }
 
     ScratchFolder folder;
     FakeTrayBackend tray;
     MsgBoxRecorder boxes;
+    // What the steps must undo, run as the session ends, the latest first.
+    QList<std::function<void()>> atEnd;
+    // The tray actions done by the time the program ended, if it did.
+    QStringList ended;
 
     FrmQbox &window() const { return *m_window; }
     template<typename T = QWidget>

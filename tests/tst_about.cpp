@@ -4,6 +4,8 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -125,6 +127,28 @@ private Q_SLOTS:
         const bool found = !started.isEmpty() && starts;
         QCOMPARE(boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
         QCOMPARE(platform.registry.openKeyCount(), 0);
+    }
+
+    // What the box shows: the version line filled at load, and the details box (after a click).
+    void itsTexts_data()
+    {
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<QStringList>("seen");  // the version line, then each box shown
+        const QString version = "Version " QUILLBOX_TEST_VERSION;
+        QTest::newRow("the version line, its three numbers") << "" << QStringList{version};
+        QTest::newRow("the details box, nine lines apart by CR alone") << "Command1" << QStringList{version,
+            "Quillbox : " + version + "\\r\\rConçu par l'équipe Tavrel\\rE-Mail : contact@tavrel.example\\rUrl : "
+            "https://tavrel.example\\r\\rGestionnaire de Presse Papier\\r\\rLogiciel FREEWARE|64|A propos"};
+    }
+    void itsTexts()
+    {
+        QFETCH(QString, click);
+        QFETCH(QStringList, seen);
+        MsgBoxRecorder boxes;
+        frmAbout dialog;
+        if (!click.isEmpty())
+            QTest::mouseClick(dialog.findChild<QPushButton *>(click), Qt::LeftButton);
+        QCOMPARE(QStringList{dialog.findChild<QLabel *>("lblVersion")->text()} + boxes.calls(), seen);
     }
 
     void startProgramTakesThePathAsTheProgram()
