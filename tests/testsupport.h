@@ -79,28 +79,6 @@ public:
     T *find(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
     MSFlexGrid *grid() const { return find<MSFlexGrid>("MSFlexGrid1"); }
 
-    // "buttons", "view", "edit" for the panels shown, then "grid" when it is enabled.
-    QString mode() const
-    {
-        QStringList parts;
-        for (const auto &[frame, part] : {std::pair{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}}) {
-            if (find(frame)->isVisible())
-                parts << part;
-        }
-        if (grid()->isEnabled())
-            parts << "grid";
-        return parts.join(' ');
-    }
-    // Copier, Modifier and Supprimer as buttons, then as menu items: 1 for enabled.
-    QString commands() const
-    {
-        QString bits;
-        for (const char *name : {"Command1", "Command3", "Command4"})
-            bits += find<QAbstractButton>(name)->isEnabled() ? '1' : '0';
-        for (const char *name : {"Mnu_Copier", "Mnu_Modif", "Mnu_Sup"})
-            bits += find<QAction>(name)->isEnabled() ? '1' : '0';
-        return bits;
-    }
     // A user's click on a grid row's title cell.
     void clickRow(int row) const
     {

@@ -112,10 +112,16 @@ inline QMap<QString, QString> state(const Session &s)
     QStringList menus;
     for (const QAction *menu : s.window().menuBar()->actions())
         menus << (menu->isVisible() ? menu->text() : QString());
+    QStringList mode;  // the panels shown, then grid when it takes clicks
+    for (const auto &[name, part] : {std::pair{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}, {"MSFlexGrid1", "grid"}})
+        if (s.find(name)->isVisible() && s.find(name)->isEnabled())
+            mode << part;
+    QString cmds;  // Copier, Modifier, Supprimer as buttons, then as menu items: 1 enabled
+    for (const char *name : {"Command1", "Command3", "Command4", "Mnu_Copier", "Mnu_Modif", "Mnu_Sup"})
+        cmds += s.window().findChild<QObject *>(name)->property("enabled").toBool() ? '1' : '0';
     const QWidget *focus = s.window().focusWidget();  // whether or not a box left it active
     const auto text = [&s](const char *box) { return CrLfText::read(s.find<QPlainTextEdit>(box)); };
-    return {{"mode", s.mode()},  // the panels shown (buttons, view, edit), then grid when it takes clicks
-            {"cmds", s.commands()},  // Copier, Modifier, Supprimer as buttons, then as menu items: 1 enabled
+    return {{"mode", mode.join(' ')}, {"cmds", cmds},
             {"num", QString::number(NumMes)},
             {"tip1", s.find("Command1")->toolTip()}, {"tip3", s.find("Command3")->toolTip()},
             {"tip4", s.find("Command4")->toolTip()}, {"label3", s.find<QLabel>("Label3")->text()},
