@@ -45,9 +45,10 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         shutil.copy(program, self.path("prog"))
         self.env = {k: v for k, v in os.environ.items()  # no outside display or bus, and no
                     if k not in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS")}
-        self.env.update(  # accessibility bus or settings service started by the GTK host
+        self.env.update(  # accessibility bus or settings service started by the GTK host, and
             XDG_RUNTIME_DIR=self.path("runtime"), TMPDIR=self.path("tmp"), QT_QPA_PLATFORM="xcb",
-            NO_AT_BRIDGE="1", GSETTINGS_BACKEND="memory")
+            NO_AT_BRIDGE="1", GSETTINGS_BACKEND="memory",  # no cache or settings outside
+            XDG_CACHE_HOME=self.path("tmp"), XDG_CONFIG_HOME=self.path("tmp"))
 
     def path(self, *names):
         return os.path.join(self.scratch, *names)
@@ -217,9 +218,11 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         self.start_x()
         pathlib.Path(self.path("prog", "Qbox3.QBX")).write_bytes(SLOT)
 
-    def copy_and_quit(self, name):  # returns the copy, its window gone
+    def copy_and_quit(self, name, kept=None):  # returns the copy, its window gone
         window = self.main_window(proc := self.launch(name))
-        self.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
+        self.run("xdotool", "windowfocus", "--sync", window, "key", *COPY)
+        kept and wait_for("the copied text kept by the clipboard manager", kept, proc)
+        self.run("xdotool", "key", "alt+q")
         wait_for("window gone after quitting", lambda: not self.shown(window))
         return proc
 
