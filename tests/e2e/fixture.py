@@ -91,11 +91,20 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
                           lambda: re.search(r"^\d+$", self.log("xvfb"), re.M), xvfb)
         self.env["DISPLAY"] = ":" + number.group()
         wait_for("Xvfb answering", lambda: xvfb.poll() is None and self.run("xdpyinfo"))
-        # French keys: the accents typed have keys of their own, where xdotool would map one
-        # for a moment, a change that a slow program reads too late and loses the character.
-        # Without -noreset, Xvfb would undo the layout as its last client left.
-        self.run("setxkbmap", "fr")
+        # The accents typed get keys of their own, where xdotool would map one for a moment, a
+        # change that a slow program reads too late, losing the character. (Without -noreset,
+        # Xvfb would undo them as its last client leaves.)
+        self.xlib(self.bind_accents)
         self.start_bus()
+
+    @staticmethod
+    def bind_accents(x, display):  # to keys that have none, the first left to xdotool
+        low, high, width = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+        x.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+        keys = x.XGetKeyboardMapping(display, low.value, high.value - low.value + 1, ctypes.byref(width))
+        free = [low.value + i for i in range(high.value - low.value + 1) if not any(keys[i * width.value:(i + 1) * width.value])]
+        for code, letter in zip(free[1:], "àâçéèêëîïôùûü"):
+            x.XChangeKeyboardMapping(display, code, 2, (ctypes.c_ulong * 2)(ord(letter), ord(letter.upper())), 1)
 
     def start_bus(self):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address = "unix:path=" + self.path("bus")
@@ -169,9 +178,10 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
     def click(self, point, button):
         self.run("xdotool", "mousemove", str(point[0]), str(point[1]), "click", str(button))
 
-    def choose(self, owner, point, key):
+    def choose(self, owner, point, key, grabs=True):
         # Right-clicks the icon, again each second that no menu shows (Qt drops a pop-up opened
-        # as it deactivates a window just hidden), and types a mnemonic once the menu has the keys.
+        # as it deactivates a window just hidden), and types a mnemonic once the menu has the keys
+        # (an X11 menu grabs them; Wine's takes them from its window without a grab).
         before, clicks = self.windows(owner), []
 
         def at_pointer(window):  # across the pointer's column, from at most 30 px under it
@@ -186,7 +196,7 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
                          and "TOOLTIP" not in self.run("xprop", "-id", w, "_NET_WM_WINDOW_TYPE")),
                         None)
         menu = wait_for("menu at the pointer after a right click on the icon", menu)
-        wait_for("the menu grabbing the keyboard", self.keyboard_grabbed)
+        wait_for("the menu grabbing the keyboard", lambda: not grabs or self.keyboard_grabbed())
         self.run("xdotool", "key", key)
         wait_for("menu closing after the chosen item", lambda: not self.shown(menu))
 
@@ -202,6 +212,9 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         x.XOpenDisplay.restype, x.XDefaultRootWindow.restype = void, ctypes.c_ulong
         x.XGetSelectionOwner.argtypes = [void, ctypes.c_ulong]
         x.XGrabKeyboard.argtypes = [void, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+        x.XGetKeyboardMapping.argtypes = [void, ctypes.c_ubyte, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+        x.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+        x.XChangeKeyboardMapping.argtypes = [void, ctypes.c_int, ctypes.c_int, ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
         display = void(x.XOpenDisplay(self.env["DISPLAY"].encode()))
         try:
             return ask(x, display)
@@ -231,8 +244,12 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
             ["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"], env=self.env,
             capture_output=True, timeout=WAIT).stdout.decode() == TEXT)
 
-    def add_by_keys(self, proc, window, title, text, saved):  # Alt+A, title, Tab, text, Alt+V
-        self.run("xdotool", "windowfocus", "--sync", window, "key", "alt+a")
+    def add_message(self, proc, window, title, text, saved):  # "&Ajouter", title, Tab, text, Alt+V
+        # The button clicked where the layout puts it (twips / 15, under the menu bar): Alt+A
+        # would press it for 0.1 s before the click, and what is typed meanwhile is lost.
+        x, y, _, height = self.geometry(window)
+        self.run("xdotool", "windowfocus", "--sync", window, "mousemove", str(x + 296),
+                 str(y + height - 396 + 68), "click", "1")
         for args in (("type", title), ("key", "Tab"), ("type", text), ("key", "alt+v")):
             self.run("xdotool", *args)  # in order, as the program reads them
         return wait_for(f"{saved} saved", lambda: os.path.exists(saved) and pathlib.Path(saved).read_bytes(), proc)

@@ -27,7 +27,7 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
                        home), "XDG_RUNTIME_DIR": d.path(runtime), "TMPDIR": d.path(runtime)})
             window = d.main_window(proc := d.launch(who, **how))
             assert not os.path.exists(d.path(home, data)), "start-up made the data folder"
-            saved = d.add_by_keys(proc, window, "Courses à faire", "pain\rlait", d.path(home, data, "Qbox1.QBX"))
+            saved = d.add_message(proc, window, "Courses à faire", "pain\rlait", d.path(home, data, "Qbox1.QBX"))
             assert saved == TYPED, f"{who} saved {saved!r}"
             assert os.stat(d.path(home, data)).st_mode & 0o777 == 0o700, "data folder not private"
             d.run("xdotool", "windowfocus", "--sync", window, "key", "alt+f", "Down", "Return")

@@ -1,13 +1,13 @@
-import contextlib, os, pathlib, re, subprocess, sys, time, zipfile
+import contextlib, os, pathlib, re, subprocess, sys, zipfile
 
-from fixture import CAPTION, TYPED, WAIT, expect_exit, wait_for
+from fixture import CAPTION, TYPED, expect_exit, wait_for
 
 
 def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an XEmbed tray
     archive = pathlib.Path(d.path("prog", os.path.basename(sys.argv[2])))
     zipfile.ZipFile(archive).extractall(d.path("prog"))
     archive.unlink()
-    prog, saved = d.path("prog", archive.stem), pathlib.Path(d.path("prog", archive.stem, "Qbox1.QBX"))
+    prog = d.path("prog", archive.stem)
     for name in ("QT_QPA_PLATFORM", "WINEPATH"):  # Windows' own platform; the zip's DLLs alone
         d.env.pop(name, None)
     d.env.update(WINEPREFIX=d.path("wine"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
@@ -24,39 +24,32 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
 
     def windows():
         return d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
+
+    def lingering():  # quillbox.exe in this prefix: another kind's Wine may run one meanwhile
+        prefix, found = f"WINEPREFIX={d.path('wine')}\0".encode(), []
+        for pid in d.run("pgrep", "-f", "quillbox.exe").split():
+            with contextlib.suppress(OSError):
+                found += [pid] if prefix in pathlib.Path(f"/proc/{pid}/environ").read_bytes() else []
+        return found
     try:
         window = wait_for("the main window", windows, proc := launch("quillbox"))[0]
         keys = lambda *k: d.run("xdotool", "windowfocus", "--sync", window, "key", *k)
-        keys("alt+a")
-        time.sleep(1)  # Wine moves the focus to the title box a moment later, unseen from here
-        d.run("xdotool", "type", "Courses à faire")
-        keys("Tab")
-        d.run("xdotool", "type", "pain")
-        keys("Return")
-        d.run("xdotool", "type", "lait")
-        keys("alt+v")
-        wait_for("message 1 saved", saved.exists, proc)
-        assert saved.read_bytes() == TYPED, f"saved {saved.read_bytes()!r}"
+        saved = d.add_message(proc, window, "Courses à faire", "pain\rlait", os.path.join(prog, "Qbox1.QBX"))
+        assert saved == TYPED, f"saved {saved!r}"
         keys("alt+f", "Up", "Up", "Return")  # "Masquer": Windows' menus stop on disabled items
         wait_for('window hidden by "Masquer"', lambda: not windows())
         assert not (code := launch("second").wait(60)), f"second launch: {code}"
         wait_for("window back after a second launch", windows)
-        keys("space")
-        keys("alt+c")
+        keys("space", "alt+c")
         wait_for("the text on the clipboard", lambda: clipboard() == "pain\r\nlait\r\n")
         panel = d.run("xdotool", "search", "--classname", "^panel$").split()[0]
         icon = wait_for("icon docked", lambda: [w for w, width, height in re.findall(
             r"(0x\w+) .*\)  (\d+)x(\d+)\+", d.run("xwininfo", "-children", "-id", panel))
             if 8 < int(width) <= 32 and 8 < int(height) <= 32])[0]
         x, y, width, height = d.geometry(icon)
-        for _ in range(3):  # a quick click is lost in Wine's tray; the menu shows a moment later
-            d.run("xdotool", "mousemove", str(x + width // 2), str(y + height // 2), "sleep", "0.3",
-                  "mousedown", "3", "sleep", "0.2", "mouseup", "3", "sleep", "1.5", "key", "q")
-            with contextlib.suppress(subprocess.TimeoutExpired):
-                proc.wait(WAIT)
-                break
+        d.choose(proc, (x + width // 2, y + height // 2), "q", grabs=False)
         expect_exit(proc, '"&Quitter" in the tray menu')
         assert clipboard() == "pain\r\nlait\r\n", "the copied text went with the program"
-        assert not d.run("pgrep", "-f", "quillbox.exe"), "a quillbox process lingers"
+        assert not lingering(), "a quillbox process lingers"
     finally:
         subprocess.run(["wineserver", "-k"], env=d.env, capture_output=True)
