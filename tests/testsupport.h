@@ -18,42 +18,15 @@
 #include <functional>
 #include <memory>
 
-// Records each message box and answers from a script (OK when the script runs out).
-class MsgBoxRecorder
-{
-public:
-    MsgBoxRecorder()
-    {
-        FakePlatform::instance().answerMessageBox = [this](const QString &prompt, int style, const QString &title,
-                                                           const QString &details) {
-            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title
-                           + (details.isEmpty() ? "" : "|" + details);
-            if (onShow)
-                onShow();
-            return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
-        };
-    }
-    ~MsgBoxRecorder() { FakePlatform::instance().answerMessageBox = {}; }
-
-    void answer(int button) { m_answers.append(button); }
-    // Each box as "prompt|style|title", "|details" after when given, the prompt's CRs as \r.
-    const QStringList &calls() const { return m_calls; }
-    // Runs while a box is up, the handler waiting for the answer.
-    std::function<void()> onShow;
-
-private:
-    QStringList m_calls;
-    QList<int> m_answers;
-};
-
-// The main window shown over a scratch folder, with scripted message boxes and a fake tray.
+// The main window shown over a scratch folder, with the fake platform and a fake tray.
 class Session
 {
 public:
     explicit Session(const FileMap &files = {}) : folder(files)
     {
-        FakePlatform::instance().folder = folder.path();
-        FakePlatform::instance().onEndProgram = [this] { ended = tray.actions; };
+        fake = FakePlatform();  // nothing shown, started or answered yet
+        fake.folder = folder.path();
+        fake.onEndProgram = [this] { ended = tray.actions; };
         m_window = std::make_unique<FrmQbox>();
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
@@ -63,12 +36,12 @@ public:
     {
         while (!atEnd.isEmpty())
             atEnd.takeLast()();
-        FakePlatform::instance().onEndProgram = {};
+        fake = FakePlatform();
     }
 
     ScratchFolder folder;
     FakeTrayBackend tray;
-    MsgBoxRecorder boxes;
+    FakePlatform &fake = FakePlatform::instance();
     // What the steps must undo, run as the session ends, the latest first.
     QList<std::function<void()>> atEnd;
     // The tray actions done by the time the program ended, if it did.

@@ -70,8 +70,7 @@ private Q_SLOTS:
             << QStringList{"display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "file:Qbox5.QBX=5,2\r\n\"Cinq\"\r\nab\r\ncd\r\n"};
         QTest::newRow("select a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "row 5", "Command1"}
             << QStringList{"gone:Qbox5.QBX", "num=5", "display=", "clip=", selected, "cmds=111111", "label3=Cinq"};
-        QTest::newRow("an empty row drops the selection")
-            << five << QStringList{"row 5", "row 6"}
+        QTest::newRow("an empty row drops the selection") << five << QStringList{"row 5", "row 6"}
             << QStringList{"num=0", browsing, "cmds=000000", "tip3=Modifier le message N°", "tip4=Supprimer le message N°",
                            "tip1=Copie le texte N° 5 dans le presse papier", "display=ab\r\ncd\r\n"};
         QTest::newRow("typing in the display box changes nothing, Tab leaves it")
@@ -118,8 +117,7 @@ private Q_SLOTS:
                            "mode=edit", "body=aŁb"};
         QTest::newRow("more lines than a file can read back are refused")
             << FileMap{} << QStringList{"Command2", "type Text2 t", "set " + QString("\r\n").repeated(32767), "Command6"}
-            << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement",
-                           "mode=edit"};
+            << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement", "mode=edit"};
         QTest::newRow("an unchanged save writes the same bytes, 32767 lines too") << FileMap{{"Qbox5.QBX", slotBytes(5, "t", {32767, ""})}}
             << QStringList{"row 5", "Command3", "Command6"} << QStringList{"cmds=000111", browsing};
         QTest::newRow("a file changed behind the editor, No keeps the editor, Yes saves") << five
@@ -147,13 +145,10 @@ private Q_SLOTS:
             << QStringList{"num=2", "mode=edit", "title=", "body=", "file:Qbox1.QBX=1,1\r\n\"t\"\r\nx\r\n"};
         QTest::newRow("a delete from the menu keeps the editor, a save takes a free slot")
             << slotFiles(1, 3) << QStringList{"row 2", "Command3", "set gardé", "answer " + Yes, "Mnu_Sup", "row 3", "Command6"}
-            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2"), "file:Qbox2.QBX=2,1\r\n\"t\"\r\ngardé\r\n",
-                           "grid=1:t|2:t|3:t"};
-        QTest::newRow("saving after a delete while editing, store full")
-            << slotFiles(1, 50)
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2"), "file:Qbox2.QBX=2,1\r\n\"t\"\r\ngardé\r\n", "grid=1:t|2:t|3:t"};
+        QTest::newRow("saving after a delete while editing, store full") << slotFiles(1, 50)
             << QStringList{"row 2", "Command3", "answer " + Yes, "Mnu_Sup", "put Qbox2.QBX x", "Command6"}
-            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2")
-                               + "\nNombre maximum de message atteint !|64|Avertissement",
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2") + "\nNombre maximum de message atteint !|64|Avertissement",
                            "file:Qbox2.QBX=x", "body=x", "title=t"};
         // Every byte a slot file can hold, through the display, the clipboard and the editor.
         QByteArray all("\t\r \n");  // every byte but the line ends, with lone CRs and LFs inside lines
@@ -177,7 +172,7 @@ private Q_SLOTS:
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), browsing, "num=0", "cmds=000000", "grid=7:Sept|8:Huit",
                            "tip4=Supprimer le message N° 7", "display=", "label3="};
         QTest::newRow("delete, Enter at the real box answers No") << sevenEight << QStringList{"row 7", "enter", "Command4"}
-            << QStringList{browsing, "num=0", "grid=7:Sept|8:Huit", "focus=MSFlexGrid1"};
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), browsing, "num=0", "grid=7:Sept|8:Huit", "focus=MSFlexGrid1"};
         QTest::newRow("delete, Yes") << sevenEight << QStringList{"row 7", "answer " + Yes, "Mnu_Sup"}
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", browsing, "num=0", "cmds=000000", "grid=8:Huit",
                            "tip3=Modifier le message N° ", "tip4=Supprimer le message N° ",

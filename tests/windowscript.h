@@ -37,7 +37,7 @@ inline QByteArray bytesOf(const QString &text)
 }
 
 // Caps the size of any file the process writes, as a full disk would, or lifts the cap.
-inline void setFileSizeLimit(bool capped)
+inline void setFileSizeLimit([[maybe_unused]] bool capped)
 {
 #ifdef Q_OS_UNIX
     std::signal(SIGXFSZ, SIG_IGN);
@@ -45,8 +45,6 @@ inline void setFileSizeLimit(bool capped)
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = capped ? std::min<rlim_t>(256, limit.rlim_max) : limit.rlim_max;
     setrlimit(RLIMIT_FSIZE, &limit);
-#else
-    Q_UNUSED(capped);
 #endif
 }
 
@@ -68,13 +66,13 @@ inline void act(Session &s, const QString &action)
         {"keys", [&] { s.find(qPrintable(first))->setFocus();  // NAME K1 K2...: the focus there, then each key
                        for (const QString &key : after.split(' '))
                            QTest::keySequence(QApplication::focusWidget(), QKeySequence(key)); }},
-        {"answer", [&] { s.boxes.answer(rest.toInt()); }},  // N: the next box's answer (OK when none is left)
+        {"answer", [&] { s.fake.boxAnswers << rest.toInt(); }},  // N: the next box's answer (OK when none is left)
         {"enter", [&] {  // the next box the real one, answered by Enter
-             FakePlatform::instance().answerMessageBox = [](auto &&...box) { return SystemPlatform().messageBox(box...); };
+             s.fake.answerMessageBox = [](auto &&...box) { return SystemPlatform().messageBox(box...); };
              QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); }); }},
         {"put", [&] { s.folder.write(first, bytesOf(after)); }},  // FILE BYTES, as another program writes them
         {"rm", [&] { s.folder.remove(rest); }},  // FILE, as another program removes it
-        {"rm-while-asking", [&] { s.boxes.onShow = [&s, rest] { s.folder.remove(rest); }; }},  // FILE, while the next box is up
+        {"rm-while-asking", [&] { s.fake.whileBoxShows = [&s, rest] { s.folder.remove(rest); }; }},  // FILE, while the next box is up
         {"diskfull", [&] { setFileSizeLimit(true);  // files written cut at 256 bytes, as on a full disk (Unix)
                            s.atEnd << [] { setFileSizeLimit(false); }; }},
         {"lock", [&] {  // FILE immutable, its folder read-only: root too cannot remove it (Unix)
@@ -121,17 +119,15 @@ inline QMap<QString, QString> state(const Session &s)
         cmds += s.window().findChild<QObject *>(name)->property("enabled").toBool() ? '1' : '0';
     const QWidget *focus = s.window().focusWidget();  // whether or not a box left it active
     const auto text = [&s](const char *box) { return CrLfText::read(s.find<QPlainTextEdit>(box)); };
-    return {{"mode", mode.join(' ')}, {"cmds", cmds},
-            {"num", QString::number(NumMes)},
+    return {{"mode", mode.join(' ')}, {"cmds", cmds}, {"num", QString::number(NumMes)},
             {"tip1", s.find("Command1")->toolTip()}, {"tip3", s.find("Command3")->toolTip()},
             {"tip4", s.find("Command4")->toolTip()}, {"label3", s.find<QLabel>("Label3")->text()},
             {"display", text("Label1")}, {"body", text("Text1")}, {"title", s.find<QLineEdit>("Text2")->text()},
             {"clip", QGuiApplication::clipboard()->text()}, {"visible", QString::number(s.window().isVisible())},
-            {"minimized", QString::number(s.window().isMinimized())},
-            {"menu", QString::number(s.find<QMenu>("MenuPopUp")->isVisible())},  // the tray's menu
+            {"minimized", QString::number(s.window().isMinimized())}, {"menu", QString::number(s.find<QMenu>("MenuPopUp")->isVisible())},
             {"focus", focus ? focus->objectName() : QString()}, {"current", QString::number(s.grid()->currentRow() + 1)},
             {"tray", s.tray.actions.join(',')}, {"ended", s.ended.join(',')},  // tray actions so far, when it ended
-            {"grid", cells.join('|')}, {"menus", menus.join('|')}};  // and the menu bar's menus shown
+            {"grid", cells.join('|')}, {"menus", menus.join('|')}};  // and the tray's menu, the menu bar's menus shown
 }
 
 inline void addColumns()
@@ -173,7 +169,7 @@ inline void runRow()
         else
             QCOMPARE(key + '=' + now.value(key, "(no such key)"), item);
     }
-    QCOMPARE(s.boxes.calls().join('\n'), boxes);
+    QCOMPARE(s.fake.shownBoxes.join('\n'), boxes);
     QCOMPARE(s.folder.files(), folder);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/registrytable.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -28,7 +29,14 @@ public:
 
     QString programFolder() override { return folder; }
 
-    // Answers each message box; unset, every box is answered OK.
+    // Each message box shown, as "prompt|style|title", then "|details" when given; the
+    // prompt's CRs written \r.
+    QStringList shownBoxes;
+    // Runs while a box is up, the program waiting for its answer.
+    std::function<void()> whileBoxShows;
+    // The answers of the next boxes, in order; once none is left, OK.
+    QList<int> boxAnswers;
+    // Answers each message box instead, when set.
     std::function<int(const QString &prompt, int style, const QString &title,
                       const QString &detailedText)> answerMessageBox;
     QStringList startedPrograms;

@@ -1,6 +1,6 @@
 import contextlib, os, pathlib, re, subprocess, sys, zipfile
 
-from fixture import CAPTION, TYPED, expect_exit, wait_for
+from fixture import TYPED, expect_exit, wait_for
 
 
 def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an XEmbed tray
@@ -22,9 +22,6 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
                              capture_output=True, text=True, timeout=60).stdout.strip()
         return bytes.fromhex(out).decode("utf-16-be") if out else None
 
-    def windows():
-        return d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
-
     def lingering():  # quillbox.exe in this prefix: another kind's Wine may run one meanwhile
         prefix, found = f"WINEPREFIX={d.path('wine')}\0".encode(), []
         for pid in d.run("pgrep", "-f", "quillbox.exe").split():
@@ -32,14 +29,14 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
                 found += [pid] if prefix in pathlib.Path(f"/proc/{pid}/environ").read_bytes() else []
         return found
     try:
-        window = wait_for("the main window", windows, proc := launch("quillbox"))[0]
+        window = d.main_window(proc := launch("quillbox"))
         keys = lambda *k: d.run("xdotool", "windowfocus", "--sync", window, "key", *k)
         saved = d.add_message(proc, window, "Courses à faire", "pain\rlait", os.path.join(prog, "Qbox1.QBX"))
         assert saved == TYPED, f"saved {saved!r}"
         keys("alt+f", "Up", "Up", "Return")  # "Masquer": Windows' menus stop on disabled items
-        wait_for('window hidden by "Masquer"', lambda: not windows())
+        d.expect_mapped(window, False, '"Masquer" in "&Fichier"')
         assert not (code := launch("second").wait(60)), f"second launch: {code}"
-        wait_for("window back after a second launch", windows)
+        d.expect_mapped(window, True, "a second launch")
         keys("space", "alt+c")
         wait_for("the text on the clipboard", lambda: clipboard() == "pain\r\nlait\r\n")
         panel = d.run("xdotool", "search", "--classname", "^panel$").split()[0]
