@@ -57,8 +57,10 @@ private Q_SLOTS:
         SingleInstance first(folder.path());
         QSignalSpy shown(&first, &SingleInstance::showRequested);
         QVERIFY(first.claim());
+#ifndef Q_OS_WIN  // where Windows keeps them in the user's local application data
         // The lock and its socket in the runtime folder only when it is the user's alone.
         QCOMPARE(QDir(runtimeFolder.path()).isEmpty(), runtime != "private");
+#endif
         for (int later = 1; later <= 2; ++later) {
             SingleInstance second(folder.path());
             // The running copy answers from its event loop, which runs while the later
