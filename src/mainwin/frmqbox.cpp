@@ -40,12 +40,11 @@ void FrmQbox::Form_Load()
 {
     AppFolder = System::programFolder();
 
-    if (TrayBackend *backend = TrayBackend::current()) {
-        connect(backend, &TrayBackend::activated, this, [this](int eventCode) {
-            Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
-        });
-        backend->setContextMenu(MenuPopUp);
-    }
+    TrayBackend &tray = TrayBackend::current();
+    connect(&tray, &TrayBackend::activated, this, [this](int eventCode) {
+        Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
+    });
+    tray.setContextMenu(MenuPopUp);
     TrayNotify(this, TrayAction::Add, windowIcon(), windowTitle());
 
     MenuPopUp->menuAction()->setVisible(false);
@@ -473,8 +472,7 @@ void FrmQbox::Form_MouseMove(int Button, int Shift, float X, float Y)
 void FrmQbox::hideWindow()
 {
     // Without a notification area a hidden window could never be reached again.
-    const TrayBackend *backend = TrayBackend::current();
-    if (backend && backend->isAvailable())
+    if (TrayBackend::current().isAvailable())
         hide();
     else if (isVisible())
         showMinimized();
