@@ -16,25 +16,29 @@
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
+
+using namespace std::chrono_literals;
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
 const QByteArray ShownAnswer = QByteArrayLiteral("shown\n");
-const int ConnectTimeoutMs = 500;
+constexpr std::chrono::milliseconds ConnectTimeout{500};
 // How long a later copy waits for a running copy that is still starting to listen.
-const int AnswerTimeoutMs = 5000;
+constexpr auto AnswerTimeout = 5s;
 // A copy writes its lock right after making it: an empty one older than this was left
 // by a copy that never did (a power cut, a full disk).
-const qint64 LockWrittenWithinMs = 2000;
+constexpr std::chrono::milliseconds LockWrittenWithin{2000};
 // What the server spends on one peer, whatever the peer does: a request is one short
 // line, sent at once; a peer that holds its connection, sends more or takes longer is
 // dropped, and the oldest goes when too many are open, so that no peer can use up the
 // descriptors or the memory of the running copy.
-const qint64 MaxRequestBytes = 64;
-const int RequestTimeoutMs = 2000;
-const int MaxPeers = 32;
+constexpr qint64 MaxRequestBytes = 64;
+constexpr auto RequestTimeout = 2s;
+constexpr int MaxPeers = 32;
 // Qt closes a server whose accept failed (no descriptor left); it is opened again.
-const int ListenCheckMs = 2000;
+constexpr auto ListenCheck = 2s;
 
 void drop(QLocalSocket *peer)
 {
@@ -124,7 +128,7 @@ bool SingleInstance::claim()
     // Never stale by age: only a lock whose process has died is taken over.
     m_lock->setStaleLockTime(0);
 
-    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    const QDeadlineTimer deadline(AnswerTimeout);
     while (!m_lock->tryLock()) {
         if (m_lock->error() != QLockFile::LockFailedError) {
             qCWarning(lcQuillbox, "cannot take the lock %s: a second copy is not refused",
@@ -166,14 +170,14 @@ SingleInstance::Answer SingleInstance::askRunningCopyToShow() const
 {
     QLocalSocket socket;
     socket.connectToServer(m_socketName);
-    if (!socket.waitForConnected(ConnectTimeoutMs))
+    if (!socket.waitForConnected(int(ConnectTimeout.count())))
         return Answer::None;
     // Nothing is sent to a stranger who took the name first.
     if (!UserSession::serverIsThisUser(socket.socketDescriptor()))
         return Answer::Stranger;
-    if (socket.write(ShowRequest) != ShowRequest.size() || !socket.waitForBytesWritten(ConnectTimeoutMs))
+    if (socket.write(ShowRequest) != ShowRequest.size() || !socket.waitForBytesWritten(int(ConnectTimeout.count())))
         return Answer::None;
-    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    const QDeadlineTimer deadline(AnswerTimeout);
     while (!socket.canReadLine()) {
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
             return Answer::None;
@@ -190,7 +194,7 @@ bool SingleInstance::lockIsStale() const
     if (m_lock->getLockInfo(&pid, &host, nullptr))
         return (host.isEmpty() || host == UserSession::machineName()) && !UserSession::processRuns(pid);
     const QDateTime written = QFileInfo(m_lock->fileName()).lastModified();
-    return written.isValid() && qAbs(written.msecsTo(QDateTime::currentDateTimeUtc())) > LockWrittenWithinMs;
+    return written.isValid() && qAbs(written.msecsTo(QDateTime::currentDateTimeUtc())) > LockWrittenWithin.count();
 }
 
 void SingleInstance::listen()
@@ -212,7 +216,7 @@ void SingleInstance::listen()
             m_listenFailed = true;
             listen();
         });
-        check->start(ListenCheckMs);
+        check->start(ListenCheck);
     }
     // Said once, not at each new attempt.
     const bool failed = m_listenFailed;
@@ -240,7 +244,7 @@ void SingleInstance::acceptConnections()
             drop(m_peers.takeFirst());
         m_peers.append(peer);
         peer->setReadBufferSize(MaxRequestBytes);
-        QTimer::singleShot(RequestTimeoutMs, peer, [peer] { drop(peer); });
+        QTimer::singleShot(RequestTimeout, peer, [peer] { drop(peer); });
         connect(peer, &QLocalSocket::readyRead, this, [this, peer] { readRequest(peer); });
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QObject::destroyed, this, [this, peer] { m_peers.removeOne(peer); });
