@@ -9,6 +9,8 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_DIR  ?= build-asan
 FUZZ_DIR  ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# bench/run's build, the only one with the benchmarks.
+BENCH_DIR := build-bench
 WINDOWS_DIR ?= build-windows
 # Qt for Windows, built once from Debian's source by scripts/build-qt-windows.
 QT_WINDOWS ?= $(or $(QUILLBOX_QT_WINDOWS),$(HOME)/.cache/quillbox/qt-6.4.2-mingw64)
@@ -159,6 +161,9 @@ bench: DEPS += test
 bench: deps
 	@bench/run
 
+# Every build folder the targets above make, and nothing else: never $(RUN_DIR)/ with its
+# messages, nor Qt for Windows in ~/.cache.
 clean:
 	@rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log $(INSTALLED_DIR).configure.log \
-		$(WINDOWS_DIR) $(WINDOWS_DIR).configure.log
+		$(WINDOWS_DIR) $(WINDOWS_DIR).configure.log $(ASAN_DIR) $(ASAN_DIR).configure.log \
+		$(FUZZ_DIR) $(FUZZ_DIR).configure.log $(BENCH_DIR)

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(input.open(QIODevice::WriteOnly) && input.write(bytes) == bytes.size() && input.flush(), "the input is written");
     const SlotRecord full = ReadSlot(1);
     const SlotRecord head = ReadSlotTitle(1);
-    check(full.opened && head.opened, "both readers open the file");
+    check(full.opened && head.opened && !full.notRegular && !full.tooLarge, "both readers open the file");
+    check(Store::slotFingerprint(1) == full.fingerprint, "the fingerprint is the one of the bytes read");
     check(bytes.size() > MaxHeadBytes
               || (full.number == head.number && full.count == head.count && full.title == head.title),
           "the title reader agrees with the full read");
@@ -50,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(!full.title || Store::storableTitle(*full.title) == *full.title, "a title read can be stored");
 
     check(full.missingLines >= 0 && full.missingLines <= MaxBodyLines, "missing lines are within the count");
+    check(full.count || full.missingLines == 0, "a header that does not parse promises no line");
     const auto again = CodePage::encode(CodePage::decode(bytes));
     check(again && *again == bytes, "the code page round-trips every byte");
 

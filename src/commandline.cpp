@@ -4,6 +4,7 @@
 #include "version.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -41,6 +42,17 @@ Request parse(int argc, char *argv[])
             return Request::ServeClipboard;
     }
     return Request::Run;
+}
+
+const char *displayName(int argc, char *argv[])
+{
+    const char *name = std::getenv("DISPLAY");
+    // The last one named wins, as in Qt.
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-display") == 0 || std::strcmp(argv[i], "--display") == 0)
+            name = argv[++i];
+    }
+    return name;
 }
 
 } // namespace CommandLine

@@ -12,6 +12,11 @@ enum class Request {
 
 Request parse(int argc, char *argv[]);
 
+// The X display the program connects to, as Qt's X11 platform picks it: the one named by
+// -display, else $DISPLAY; null when neither names one. Read before the application object
+// takes Qt's own arguments out.
+const char *displayName(int argc, char *argv[]);
+
 // The argument that starts the clipboard helper; it is not meant to be typed.
 constexpr const char *ServeClipboardArgument = "--serve-clipboard";
 

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "mainwin/frmqbox.h"
 #include "platform/clipboard.h"
+#include "platform/console.h"
 #include "platform/singleinstance.h"
 #include "platform/programfolder.h"
 #include "version.h"
@@ -25,6 +26,10 @@ int main(int argc, char *argv[])
     const CommandLine::Request request = CommandLine::parse(argc, argv);
     if (request == CommandLine::Request::Done)
         return 0;
+    // The helper may serve for hours: it keeps nothing of the program that started it.
+    if (request == CommandLine::Request::ServeClipboard)
+        System::closeInheritedDescriptors();
+    const QString display = QString::fromLocal8Bit(CommandLine::displayName(argc, argv));
     // Names the user's data folder (~/.local/share/Quillbox) and the X11 window class.
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication app(argc, argv);
@@ -33,7 +38,7 @@ int main(int argc, char *argv[])
     // Hiding to the tray leaves no window; only the quit commands end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (request == CommandLine::Request::ServeClipboard) {
-        Clipboard::serveHandedOver(KeepClipboardFor);
+        Clipboard::serveHandedOver(QString::fromLatin1(CommandLine::ServeClipboardArgument), KeepClipboardFor);
         return 0;
     }
 
@@ -57,10 +62,15 @@ int main(int argc, char *argv[])
     // The quit steps have run and the window is gone; a new launch now starts normally.
     instance.reset();
     Clipboard::leaveWithSystem();
-    // Where the system keeps no copy, a detached helper serves the text, so that a terminal
-    // gets its prompt back; failing that, this process stays, unseen, to serve it.
-    if (Clipboard::endsWithProgram()
-        && !Clipboard::handOver(QString::fromLatin1(CommandLine::ServeClipboardArgument), HandOverWithin))
-        Clipboard::serveUntilTaken(KeepClipboardFor);
+    // Where the system keeps no copy, a detached helper serves the text on X11, so that a
+    // terminal gets its prompt back; should it fail, the text goes and the program ends all
+    // the same. On Wayland, where only a process with a window can own the clipboard, this
+    // one stays, unseen, to serve it.
+    if (Clipboard::endsWithProgram()) {
+        if (Clipboard::canHandOver())
+            Clipboard::handOver(QString::fromLatin1(CommandLine::ServeClipboardArgument), display, HandOverWithin);
+        else
+            Clipboard::serveUntilTaken(KeepClipboardFor);
+    }
     return status;
 }

@@ -6,6 +6,7 @@
 #include "platform/msgbox.h"
 #include "programwarnings.h"
 #include "scratchfolder.h"
+#include "tray/faketraybackend.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -17,78 +18,40 @@
 #include <functional>
 #include <memory>
 
-// Records each message box and answers from a script (OK when the script runs out).
-class MsgBoxRecorder
-{
-public:
-    MsgBoxRecorder()
-    {
-        FakePlatform::instance().answerMessageBox = [this](const QString &prompt, int style, const QString &title,
-                                                           const QString &details) {
-            m_calls << QString(prompt).replace('\r', "\\r") + QStringLiteral("|%1|").arg(style) + title
-                           + (details.isEmpty() ? "" : "|" + details);
-            if (onShow)
-                onShow();
-            return m_answers.isEmpty() ? 1 : m_answers.takeFirst();
-        };
-    }
-    ~MsgBoxRecorder() { FakePlatform::instance().answerMessageBox = {}; }
-
-    void answer(int button) { m_answers.append(button); }
-    // Each box as "prompt|style|title", "|details" after when given, the prompt's CRs as \r.
-    const QStringList &calls() const { return m_calls; }
-    // Runs while a box is up, the handler waiting for the answer.
-    std::function<void()> onShow;
-
-private:
-    QStringList m_calls;
-    QList<int> m_answers;
-};
-
-// The main window shown over a scratch folder, with scripted message boxes and a fake tray.
+// The main window shown over a scratch folder, with the fake platform and a fake tray.
 class Session
 {
 public:
     explicit Session(const FileMap &files = {}) : folder(files)
     {
-        FakePlatform::instance().folder = folder.path();
+        fake = FakePlatform();  // nothing shown, started or answered yet
+        fake.folder = folder.path();
+        fake.onEndProgram = [this] { ended = tray.actions; };
         m_window = std::make_unique<FrmQbox>();
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             qFatal("the main window was never exposed");
     }
+    ~Session()
+    {
+        while (!atEnd.isEmpty())
+            atEnd.takeLast()();
+        fake = FakePlatform();
+    }
 
     ScratchFolder folder;
     FakeTrayBackend tray;
-    MsgBoxRecorder boxes;
+    FakePlatform &fake = FakePlatform::instance();
+    // What the steps must undo, run as the session ends, the latest first.
+    QList<std::function<void()>> atEnd;
+    // The tray actions done by the time the program ended, if it did.
+    QStringList ended;
 
     FrmQbox &window() const { return *m_window; }
     template<typename T = QWidget>
     T *find(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
     MSFlexGrid *grid() const { return find<MSFlexGrid>("MSFlexGrid1"); }
 
-    // "buttons", "view", "edit" for the panels shown, then "grid" when it is enabled.
-    QString mode() const
-    {
-        QStringList parts;
-        for (const auto &[frame, part] : {std::pair{"Frame1", "buttons"}, {"Frame3", "view"}, {"Frame2", "edit"}}) {
-            if (find(frame)->isVisible())
-                parts << part;
-        }
-        if (grid()->isEnabled())
-            parts << "grid";
-        return parts.join(' ');
-    }
-    // Copier, Modifier and Supprimer as buttons, then as menu items: 1 for enabled.
-    QString commands() const
-    {
-        QString bits;
-        for (const char *name : {"Command1", "Command3", "Command4"})
-            bits += find<QAbstractButton>(name)->isEnabled() ? '1' : '0';
-        for (const char *name : {"Mnu_Copier", "Mnu_Modif", "Mnu_Sup"})
-            bits += find<QAction>(name)->isEnabled() ? '1' : '0';
-        return bits;
-    }
     // A user's click on a grid row's title cell.
     void clickRow(int row) const
     {

@@ -1,8 +1,11 @@
 #include "about/frmabout.h"
+#include "about/sysinfo.h"
 #include "platform/systemplatform.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -50,10 +53,9 @@ private Q_SLOTS:
         FakePlatform &platform = FakePlatform::instance();
         if (!value.isEmpty())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, value, type, data);
-        frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal = before;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
+        QCOMPARE(GetKeyValue(root, ToolKey, "PATH", keyVal), std::optional<bool>(!after.isEmpty()));
         QCOMPARE(keyVal, after);
         QCOMPARE(Registry::LastAccessMask(), 0x2003Fu);
         QCOMPARE(platform.registry.openKeyCount(), 0);
@@ -78,10 +80,9 @@ private Q_SLOTS:
         SystemPlatform system;
         Platform::install(&system);
         const auto restore = qScopeGuard([] { Platform::install(&FakePlatform::instance()); });
-        frmAbout dialog;
         quint32 root = Registry::HKEY_LOCAL_MACHINE;
         QString keyVal;
-        QCOMPARE(dialog.GetKeyValue(root, ToolKey, value, keyVal), std::optional<bool>(!text.isEmpty()));
+        QCOMPARE(GetKeyValue(root, ToolKey, value, keyVal), std::optional<bool>(!text.isEmpty()));
         QCOMPARE(keyVal, text);
     }
 
@@ -116,16 +117,14 @@ private Q_SLOTS:
             dir.write("outils\\MSINFO32.EXE", "");
         FakePlatform &platform = FakePlatform::instance();
         platform.programsStart = starts;
-        MsgBoxRecorder boxes;
         if (!first.isNull())
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolKey, "PATH", 1, first);
         if (second)
             platform.registry.setValue(Registry::HKEY_LOCAL_MACHINE, ToolLocationKey, "MSINFO", 1, folder.toUtf8() + '\0');
-        frmAbout dialog;
-        dialog.StartSysInfo();
+        StartSysInfo();
         QCOMPARE(platform.startedPrograms, started.replaceInStrings("⌂", folder));
         const bool found = !started.isEmpty() && starts;
-        QCOMPARE(boxes.calls(), found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
+        QCOMPARE(platform.shownBoxes, found ? QStringList() : QStringList{"Information Systeme introuvable !|0|Quillbox"});
         QCOMPARE(platform.registry.openKeyCount(), 0);
     }
 
@@ -144,7 +143,8 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(dir.filePath("outil info.sh.ran")));
     }
 
-    // "A propos" opens a fresh dialog each time, modal, centred on the window; Enter and Escape close it.
+    // "A propos" opens a fresh dialog each time, modal, centred on the window, its version line filled
+    // at load; "Détails..." shows nine lines apart by CR alone; Enter and Escape close it.
     void theMenuOpensItOverTheWindow()
     {
         Session s;
@@ -156,14 +156,18 @@ private Q_SLOTS:
                 if (!dialog || !QTest::qWaitForWindowActive(dialog))
                     return;
                 const QPoint offset = dialog->geometry().center() - s.window().geometry().center();
-                seen << dialog->windowTitle() << QString::number(offset.manhattanLength() <= 2)
+                seen << dialog->windowTitle() << dialog->findChild<QLabel *>("lblVersion")->text() << QString::number(offset.manhattanLength() <= 2)
                      << QString::number(dialog->findChild<QWidget *>("Line1(0)") && dialog->findChild<QWidget *>("Line1(1)"));
+                dialog->findChild<QPushButton *>("Command1")->click();
                 QObject::connect(dialog, &QDialog::finished, [&seen](int result) { seen << QString::number(result); });
                 QTest::keyClick(dialog->focusWidget(), key);
                 QTimer::singleShot(2000, dialog, [dialog] { dialog->done(-1); });  // the key did nothing
             });
             s.find<QAction>("Mnu_Apropos")->trigger();
-            QCOMPARE(seen, QStringList({"A propos : Quillbox", "1", "1", "1"}));
+            const QString version = "Version " QUILLBOX_TEST_VERSION;
+            QCOMPARE(seen, QStringList({"A propos : Quillbox", version, "1", "1", "1"}));
+            QCOMPARE(s.fake.shownBoxes.takeLast(), "Quillbox : " + version + "\\r\\rConçu par l'équipe Tavrel\\rE-Mail : contact@tavrel.example"
+                     "\\rUrl : https://tavrel.example\\r\\rGestionnaire de Presse Papier\\r\\rLogiciel FREEWARE|64|A propos");
         }
     }
 };

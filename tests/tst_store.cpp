@@ -8,10 +8,16 @@
 #include <QStringDecoder>
 #include <QTest>
 
+#include <atomic>
+#include <future>
+#include <thread>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using Number = std::optional<qint16>;
@@ -96,7 +102,9 @@ private Q_SLOTS:
         const Number three(3);
         const Title t("T");
         QTest::newRow("empty file") << QByteArray() << Number() << Title() << "" << 0;
-        QTest::newRow("header not two numbers") << QByteArray("x,y\r\n\"T\"\r\nl\r\n") << Number() << t << "" << 0;
+        for (const char *header : {"x,y", "4;2", "5,deux"})  // every line after the title, the number the caller's
+            QTest::addRow("header %s reads every line", header) << QByteArray(header) + "\r\n\"T\"\r\nl\r\nm\r\n" << Number() << t << "l\r\nm\r\n" << 0;
+        QTest::newRow("a byte order mark before the header") << QByteArray("\xEF\xBB\xBF" "3,1\r\n\"T\"\r\nl\r\n") << three << t << "l\r\n" << 0;
         for (const char *header : {"0,1", "51,1", "-3,1"})
             QTest::addRow("stored number %s", header) << QByteArray(header) + "\r\n\"T\"\r\nl\r\n" << Number() << t << "l\r\n" << 0;
         QTest::newRow("stored number 50") << QByteArray("50,1\r\n\"T\"\r\nl\r\n") << Number(50) << t << "l\r\n" << 0;
@@ -147,6 +155,8 @@ private Q_SLOTS:
         QTest::newRow("1252 has no ł") << 1252 << "ł" << QByteArray();
         QTest::newRow("1250") << 1250 << "€Śł" << QByteArray("\x80\x8c\xb3");
         QTest::newRow("1250 has no à") << 1250 << "à" << QByteArray();
+        for (int page : {65001, 932})  // not 8-bit: Windows-1252 stands in
+            QTest::addRow("%d reads and writes 1252", page) << page << "€Œà\u0081" << QByteArray("\x80\x8c\xe0\x81");
     }
     void codePages()
     {
@@ -156,9 +166,38 @@ private Q_SLOTS:
         const QByteArray systemPage = qgetenv("QUILLBOX_TEST_CODE_PAGE");
         if (codePage != (systemPage.isEmpty() ? 1252 : systemPage.toInt()))
             QSKIP("another code page");
+#ifdef Q_OS_WIN
+        QCOMPARE(::GetACP(), UINT(codePage));  // the system runs with the page the row is for
+#endif
         QCOMPARE(CodePage::encode(text).value_or(QByteArray()), bytes);
         if (!bytes.isEmpty())
             QCOMPARE(CodePage::decode(bytes), text);
+    }
+    // The choice as Windows makes it, from the system's page and its longest character.
+    void codePageChoice()
+    {
+        const struct { unsigned system, maxCharBytes, files; } cases[] = {{65001, 4, 1252}, {932, 2, 1252}, {1250, 1, 1250}, {1252, 1, 1252}};
+        for (const auto &c : cases)
+            QCOMPARE(CodePage::slotCodePage(c.system, c.maxCharBytes), c.files);
+    }
+
+    // A file at the size limit is read; one byte more and no reader takes its body, nor
+    // its hash: two such files give the same mark.
+    void sizeLimit()
+    {
+        const QByteArray head = "7,1\r\n\"Gros\"\r\n";
+        const QByteArray atLimit = head + QByteArray(MaxSlotBytes - head.size() - 2, 'x') + "\r\n";
+        const FileMap files{{"Qbox7.QBX", atLimit}, {"Qbox8.QBX", atLimit + 'y'}, {"Qbox9.QBX", atLimit + 'z'}};
+        ScratchFolder folder(files);
+        const SlotRecord read = ReadSlot(7);
+        QVERIFY(read.opened && !read.tooLarge && read.text.size() == MaxSlotBytes - head.size());
+        QCOMPARE(Store::slotFingerprint(7), read.fingerprint);
+        const SlotRecord refused = ReadSlot(8);
+        QVERIFY(!refused.opened && refused.tooLarge && !refused.title && refused.text.isEmpty());
+        QCOMPARE(ReadSlotTitle(8).title, Title("Gros"));
+        QVERIFY(!Store::slotFingerprint(8).isEmpty() && Store::slotFingerprint(8) != read.fingerprint);
+        QCOMPARE(Store::slotFingerprint(8), Store::slotFingerprint(9));
+        QCOMPARE(folder.files(), files);
     }
 
 #ifdef Q_OS_WIN
@@ -190,6 +229,20 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside.filePath("note.txt"), folder.filePath("Qbox3.QBX")));
         QVERIFY(QFile::link(outside.filePath("missing"), folder.filePath("Qbox4.QBX")));
         QCOMPARE(FirstFreeSlot(), 5);
+        // No reader waits on the pipe or follows the link; should one wait, a writer lets it go
+        // and the pipe goes.
+        auto reads = std::async(std::launch::async, [] {
+            return QList<SlotRecord>{ReadSlot(2), ReadSlotTitle(2), ReadSlot(3), ReadSlotTitle(1)};
+        });
+        if (reads.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            const int writer = ::open(qPrintable(folder.filePath("Qbox2.QBX")), O_WRONLY | O_NONBLOCK);
+            folder.remove("Qbox2.QBX");
+            ::close(writer);
+            QFAIL("a reader waits on a pipe");
+        }
+        for (const SlotRecord &read : reads.get())
+            QVERIFY(read.notRegular && !read.opened && !read.title);
+        QVERIFY(Store::slotFingerprint(2) == Store::slotFingerprint(3) && !Store::slotFingerprint(3).isEmpty());
         QString reason;
         for (int n = 1; n <= 4; ++n)
             QVERIFY(WriteSlot(n, "t", "x", &reason) == WriteResult::Failed && reason.contains(QString::number(n)));
@@ -197,6 +250,45 @@ private Q_SLOTS:
         QCOMPARE(outside.files(), FileMap({{"note.txt", "note"}}));
         QCOMPARE(QFileInfo(folder.filePath("Qbox4.QBX")).symLinkTarget(), outside.filePath("missing"));
         QVERIFY(Store::syncFolder(folder.path()) && !Store::syncFolder(folder.filePath("Qbox5")));
+        // A save keeps the permissions of the file it replaces.
+        struct stat status {};
+        QVERIFY(WriteSlot(5, "t", "x") == WriteResult::Ok && ::chmod(qPrintable(SlotFilePath(5)), 0640) == 0);
+        QVERIFY(WriteSlot(5, "t", "y") == WriteResult::Ok && ::stat(qPrintable(SlotFilePath(5)), &status) == 0);
+        QCOMPARE(status.st_mode & 0777, 0640u);
+#endif
+    }
+
+    // While another thread swaps the slot name between a file and a link to a file outside
+    // the folder, saves replace the link or are refused, and never write through it.
+    void aLinkSwappedInIsNeverWrittenThrough()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("links are made the POSIX way");
+#else
+        // In memory where the system has it: a save's syncs would cost most of the time.
+        const QString base = QDir("/dev/shm").exists() ? "/dev/shm/" : QDir::tempPath() + '/';
+        QTemporaryDir outside(base + "quillbox-outside-XXXXXX");
+        QTemporaryDir inside(base + "quillbox-inside-XXXXXX");
+        AppFolder = inside.path();
+        const QByteArray note = outside.filePath("note.txt").toUtf8();
+        QFile(note).open(QIODevice::WriteOnly);
+        const QByteArray slot = SlotFilePath(1).toUtf8();
+        std::atomic<bool> racing = true;
+        std::thread swapper([&] {
+            while (racing) {
+                ::symlink(note.constData(), slot.constData());
+                ::unlink(slot.constData());
+            }
+        });
+        int saved = 0;
+        for (int round = 0; round < 20000 && QFileInfo(note).size() == 0; ++round)
+            saved += WriteSlot(1, "t", "x") == WriteResult::Ok;
+        racing = false;
+        swapper.join();
+        QCOMPARE(QFileInfo(note).size(), 0);
+        QVERIFY(saved > 0);
+        QCOMPARE(QDir(outside.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"note.txt"});
+        QVERIFY(QDir(inside.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size() <= 1);
 #endif
     }
 };

@@ -1,129 +1,29 @@
-#include "mainwin/crlftext.h"
-#include "platform/msgbox.h"
-#include "platform/systemplatform.h"
-#include "store/codepage.h"
-#include "testsupport.h"
 #include "tray/traydata.h"
+#include "windowscript.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QKeySequence>
-#include <QMessageBox>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
-
-#include <algorithm>
-#include <csignal>
 #include <cstring>
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
+
+using namespace WindowScript;
 
 namespace {
 
-QByteArray bytesOf(const QString &text)
-{
-    return CodePage::encode(text).value();
-}
-
 const QString Yes = QString::number(MsgBoxResult::Yes);
 const QString No = QString::number(MsgBoxResult::No);
+const QString selected = "mode=buttons view grid";
+const QString browsing = "mode=buttons grid";
+const FileMap five{{"Qbox5.QBX", slotBytes(5, "Cinq", {"ab", "cd"})}};
+const FileMap sevenEight{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}, {"Qbox8.QBX", slotBytes(8, "Huit", {"h"})}};
+const QString confirm7 = "boxes=Supprimer le message 7\\r%1\\rConfirmez ?|292|Suppression d'un message";
+const QString changed = "boxes=Un autre programme a changé le fichier du message N° %1.\\rLe remplacer par votre texte ?|292|Avertissement";
+const QByteArray longTitle(1 << 20, 't');
 
 } // namespace
 
+// The main window as a user drives it, one test function per command; each row's steps and
+// checks are the words of windowscript.h.
 class TestWindow : public QObject
 {
     Q_OBJECT
-
-private:
-    // Runs one action of a row: a word, then what it acts on (see commands_data()).
-    void act(Session &s, const QString &action)
-    {
-        const QString word = action.section(' ', 0, 0);
-        const QString rest = action.section(' ', 1);
-        const QString first = rest.section(' ', 0, 0);
-        const QString after = rest.section(' ', 1);
-        const QHash<QString, std::function<void()>> words{
-            {"row", [&] { s.clickRow(rest.toInt()); }},
-            {"type", [&] { QTest::keyClicks(s.find(qPrintable(first)), after); }},
-            {"paste", [&] { s.find<QLineEdit>(qPrintable(first))->insert(after); }},
-            {"set", [&] { CrLfText::write(s.find<QPlainTextEdit>("Text1"), rest); }},
-            {"keys", [&] { s.find(qPrintable(first))->setFocus();  // then each key to the focused control
-                           for (const QString &key : after.split(' '))
-                               QTest::keySequence(QApplication::focusWidget(), QKeySequence(key)); }},
-            {"answer", [&] { s.boxes.answer(rest.toInt()); }},
-            {"rm", [&] { s.folder.remove(rest); }},
-            {"rm-while-asking", [&] { s.boxes.onShow = [&s, rest] { s.folder.remove(rest); }; }},
-            {"put", [&] { s.folder.write(first, bytesOf(after)); }},
-            {"tray", [&] { s.tray.sendEvent(rest.toInt()); }},
-            {"hide", [&] { s.window().hide(); }},
-            {"close", [&] { s.window().close(); }},
-            {"notray", [&] { s.tray.available = false; }},
-            {"diskfull", [&] { setFileSizeLimit(true); }},  // as a full disk would
-            {"lock", [&] {  // root too cannot remove it
-                 QProcess::execute("chattr", {"+i", s.folder.filePath(rest)});
-                 QFile::setPermissions(s.folder.path(), QFileDevice::Permissions(0x5000));
-             }},
-            {"enter", [&] {
-                 FakePlatform::instance().answerMessageBox = [](auto &&...box) { return SystemPlatform().messageBox(box...); };
-                 QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); }); }},
-            {"warns", [&] { QTest::ignoreMessage(QtWarningMsg, QRegularExpression(rest)); }},
-            {"call", [&] { rest == "Command3" ? s.window().Command3_Click() : s.window().Command4_Click(); }},
-        };
-        if (words.contains(word))
-            words[word]();
-        else if (auto *button = s.find<QAbstractButton>(qPrintable(word)))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else if (auto *item = s.find<QAction>(qPrintable(word)))
-            item->trigger();
-        else
-            QFAIL(qPrintable("unknown action " + action));
-    }
-
-    // Everything a row can check, as a user sees it.
-    static QMap<QString, QString> state(const Session &s, const QStringList &ended)
-    {
-        QStringList cells;
-        for (int row = 1; row <= MaxSlots; ++row) {  // numbered rows, the occupied ones yellow
-            const bool yellow = s.grid()->item(row - 1, 1)->background().color() == QColor(Qt::yellow);
-            if (yellow || !s.grid()->textMatrix(row, 1).isEmpty() || s.grid()->textMatrix(row, 0) != QString::number(row))
-                cells << s.grid()->textMatrix(row, 0) + (yellow ? ":" : "!") + s.grid()->textMatrix(row, 1);
-        }
-        QStringList menus;  // the menu bar as shown
-        for (const QAction *menu : s.window().menuBar()->actions())
-            menus << (menu->isVisible() ? menu->text() : QString());
-        const QWidget *focus = s.window().focusWidget();  // whether or not a box left it active
-        return {{"mode", s.mode()}, {"cmds", s.commands()}, {"num", QString::number(NumMes)},
-                {"tip1", s.find("Command1")->toolTip()}, {"tip3", s.find("Command3")->toolTip()},
-                {"tip4", s.find("Command4")->toolTip()}, {"label3", s.find<QLabel>("Label3")->text()},
-                {"display", CrLfText::read(s.find<QPlainTextEdit>("Label1"))},
-                {"body", CrLfText::read(s.find<QPlainTextEdit>("Text1"))}, {"title", s.find<QLineEdit>("Text2")->text()},
-                {"clip", QGuiApplication::clipboard()->text()}, {"visible", QString::number(s.window().isVisible())},
-                {"minimized", QString::number(s.window().isMinimized())},
-                {"menu", QString::number(s.find<QMenu>("MenuPopUp")->isVisible())},
-                {"focus", focus ? focus->objectName() : QString()}, {"current", QString::number(s.grid()->currentRow() + 1)}, {"tray", s.tray.actions.join(',')}, {"ended", ended.join(',')},
-                {"grid", cells.join('|')}, {"menus", menus.join('|')}};
-    }
-
-    // Caps the size of any file the process writes, as a full disk would, or lifts the cap.
-    void setFileSizeLimit(bool capped)
-    {
-#ifdef Q_OS_UNIX
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = capped ? std::min<rlim_t>(256, limit.rlim_max) : limit.rlim_max;
-        setrlimit(RLIMIT_FSIZE, &limit);
-#else
-        Q_UNUSED(capped);
-#endif
-    }
 
 private Q_SLOTS:
     void init()
@@ -133,21 +33,9 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     }
 
-    // A row: the slot files, the user's actions, what must hold. Keys not named are not checked,
-    // but the message boxes (none unless "boxes" says) and the folder (as unless "file:", "gone:").
-    void commands_data()
+    void startUp_data()
     {
-        QTest::addColumn<FileMap>("files");
-        QTest::addColumn<QStringList>("actions");
-        QTest::addColumn<QStringList>("expected");
-        const QString selected = "mode=buttons view grid";
-        const QString browsing = "mode=buttons grid";
-        const FileMap five{{"Qbox5.QBX", slotBytes(5, "Cinq", {"ab", "cd"})}};
-        const FileMap sevenEight{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}, {"Qbox8.QBX", slotBytes(8, "Huit", {"h"})}};
-        const QString confirm7 = "boxes=Supprimer le message 7\\r%1\\rConfirmez ?|292|Suppression d'un message";
-        const QString changed = "boxes=Un autre programme a changé le fichier du message N° %1.\\rLe remplacer par votre texte ?|292|Avertissement";
-
-        // Start-up.
+        addColumns();
 #ifdef Q_OS_WIN
         const QString caseBlind = "2:z|";  // qbox2.qbx is Qbox2.QBX to Windows
 #else
@@ -165,8 +53,14 @@ private Q_SLOTS:
                        {"Qbox15.QBX", bytesOf("15,1\r\n\"Déjà € vu\"\r\nx\r\n")}, {"Qbox16.QBX", "16,1\r\n\"" + QByteArray(3 << 20, 't')}}
             << QStringList{} << QStringList{"grid=5:(illisible)|6:Six|8:Huit|10:(illisible)|13:(illisible)|14:Lf|15:Déjà € vu|16:"
                                             + QString(MaxHeadBytes - 7, 't')};
+        QTest::newRow("start-up shows a 1 MiB title whole") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
+            << QStringList{} << QStringList{"grid=1:" + longTitle};
+    }
+    void startUp() { runRow(); }
 
-        // Selecting and copying.
+    void selectingAndCopying_data()
+    {
+        addColumns();
         QTest::newRow("select and copy") << five << QStringList{"row 5", "Command1"}
             << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "label3=Cinq",
                            "tip1=Copie le texte N° 5 dans le presse papier", "tip3=Modifier le message N° 5",
@@ -176,21 +70,33 @@ private Q_SLOTS:
             << QStringList{"display=ab\r\ncd\r\n", "clip=ab\r\ncd\r\n", "file:Qbox5.QBX=5,2\r\n\"Cinq\"\r\nab\r\ncd\r\n"};
         QTest::newRow("select a vanished file") << five << QStringList{"row 5", "rm Qbox5.QBX", "row 5", "Command1"}
             << QStringList{"gone:Qbox5.QBX", "num=5", "display=", "clip=", selected, "cmds=111111", "label3=Cinq"};
-        QTest::newRow("an empty row drops the selection")
-            << five << QStringList{"row 5", "row 6"}
+        QTest::newRow("an empty row drops the selection") << five << QStringList{"row 5", "row 6"}
             << QStringList{"num=0", browsing, "cmds=000000", "tip3=Modifier le message N°", "tip4=Supprimer le message N°",
                            "tip1=Copie le texte N° 5 dans le presse papier", "display=ab\r\ncd\r\n"};
         QTest::newRow("typing in the display box changes nothing, Tab leaves it")
             << five << QStringList{"row 5", "type Label1 xy\"\b\r", "Command1", "keys Label1 Tab"}
             << QStringList{"clip=ab\r\ncd\r\n", "display=ab\r\ncd\r\n", "focus=MSFlexGrid1"};
+        QTest::newRow("Ctrl+C in the display box copies the selection") << five
+            << QStringList{"row 5", "keys Label1 Down Shift+End Ctrl+C"} << QStringList{"clip=cd", "display=ab\r\ncd\r\n"};
         for (const char *keys : {"Down Down Down Down Space Tab", "Down Down Down Down Return Tab"})
             QTest::addRow("keys %s select, Tab leaves the grid", keys) << five << QStringList{QString("keys MSFlexGrid1 ") + keys}
                 << QStringList{"num=5", selected, "cmds=111111", "display=ab\r\ncd\r\n", "focus=Command1"};
         QTest::newRow("arrows only move, Tab and Shift+Tab leave the grid") << five
             << QStringList{"keys MSFlexGrid1 Down Down Down Down Tab Shift+Tab Shift+Tab"}
             << QStringList{browsing, "cmds=000000", "focus=Command8", "current=5"};
+        // Files from other programs.
+        const QString tooLarge = "Le message N° 7 est trop volumineux pour être lu : son fichier dépasse 16 Mio.|16|Erreur";
+        QTest::newRow("a file above the size limit is not read, shown, copied nor edited")
+            << FileMap{{"Qbox5.QBX", five.first()}, {"Qbox7.QBX", slotBytes(7, "Gros", {QByteArray(MaxSlotBytes, 'x')})}}
+            << QStringList{"row 5", "row 7", "Command1", "Command3"}
+            << QStringList{"boxes=" + QStringList(3, tooLarge).join('\n'), browsing, "cmds=111111", "num=7", "display=",
+                           "clip=before", "label3=Gros", "grid=5:Cinq|7:Gros"};
+    }
+    void selectingAndCopying() { runRow(); }
 
-        // Adding and modifying.
+    void editing_data()
+    {
+        addColumns();
         QTest::newRow("add to the first free slot")
             << FileMap{{"Qbox1.QBX", slotBytes(1, "t", {"x"})}, {"Qbox2.QBX", slotBytes(2, "t", {"x"})},
                        {"Qbox4.QBX", slotBytes(4, "t", {"x"})}}
@@ -218,13 +124,15 @@ private Q_SLOTS:
                            "mode=edit", "body=aŁb"};
         QTest::newRow("more lines than a file can read back are refused")
             << FileMap{} << QStringList{"Command2", "type Text2 t", "set " + QString("\r\n").repeated(32767), "Command6"}
-            << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement",
-                           "mode=edit"};
+            << QStringList{"boxes=Le texte a plus de 32767 lignes : il ne peut pas être enregistré !|48|Avertissement", "mode=edit"};
         QTest::newRow("an unchanged save writes the same bytes, 32767 lines too") << FileMap{{"Qbox5.QBX", slotBytes(5, "t", {32767, ""})}}
             << QStringList{"row 5", "Command3", "Command6"} << QStringList{"cmds=000111", browsing};
         QTest::newRow("a file changed behind the editor, No keeps the editor, Yes saves") << five
             << QStringList{"row 5", "Command3", "set neuf", "put Qbox5.QBX x", "answer " + No, "Command6", "answer " + Yes, "Command6"}
             << QStringList{changed.arg(5) + '\n' + changed.arg(5).mid(6), browsing, "file:Qbox5.QBX=5,1\r\n\"Cinq\"\r\nneuf\r\n"};
+        QTest::newRow("a change behind the editor that keeps the size asks too") << five
+            << QStringList{"row 5", "Command3", "set neuf", "put Qbox5.QBX 5,2\r\n\"Cinq\"\r\nAB\r\ncd\r\n", "answer " + No, "Command6"}
+            << QStringList{changed.arg(5), "mode=edit", "file:Qbox5.QBX=5,2\r\n\"Cinq\"\r\nAB\r\ncd\r\n"};
         QTest::newRow("a vanished file, a free slot taken meanwhile") << five << QStringList{"row 5", "Command3", "rm Qbox5.QBX",
             "answer " + No, "Command6", "Mnu_Ajouter", "type Text2 t", "type Text1 x", "put Qbox1.QBX y", "answer " + No, "Command6"}
             << QStringList{changed.arg(5) + '\n' + changed.arg(1).mid(6), "gone:Qbox5.QBX", "file:Qbox1.QBX=y", "mode=edit"};
@@ -244,21 +152,49 @@ private Q_SLOTS:
             << QStringList{"num=2", "mode=edit", "title=", "body=", "file:Qbox1.QBX=1,1\r\n\"t\"\r\nx\r\n"};
         QTest::newRow("a delete from the menu keeps the editor, a save takes a free slot")
             << slotFiles(1, 3) << QStringList{"row 2", "Command3", "set gardé", "answer " + Yes, "Mnu_Sup", "row 3", "Command6"}
-            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2"), "file:Qbox2.QBX=2,1\r\n\"t\"\r\ngardé\r\n",
-                           "grid=1:t|2:t|3:t"};
-        QTest::newRow("saving after a delete while editing, store full")
-            << slotFiles(1, 50)
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2"), "file:Qbox2.QBX=2,1\r\n\"t\"\r\ngardé\r\n", "grid=1:t|2:t|3:t"};
+        QTest::newRow("saving after a delete while editing, store full") << slotFiles(1, 50)
             << QStringList{"row 2", "Command3", "answer " + Yes, "Mnu_Sup", "put Qbox2.QBX x", "Command6"}
-            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2")
-                               + "\nNombre maximum de message atteint !|64|Avertissement",
+            << QStringList{confirm7.arg("⌂Qbox2.QBX").replace("7", "2") + "\nNombre maximum de message atteint !|64|Avertissement",
                            "file:Qbox2.QBX=x", "body=x", "title=t"};
+        // Every byte a slot file can hold, through the display, the clipboard and the editor.
+        QByteArray all("\t\r \n");  // every byte but the line ends, with lone CRs and LFs inside lines
+        for (int byte = 0x20; byte < 0x100; ++byte)
+            all += byte == 0x7F ? '\r' : char(byte);
+        const QString text = CodePage::decode(all);
+        const QString title = QString(text).remove('"');
+        QTest::newRow("every byte survives copy and edit")
+            << FileMap{{"Qbox4.QBX", "4,2\r\n\"" + bytesOf(title) + "\"\r\n" + all + "\r\n" + all + "\r\n"}}
+            << QStringList{"row 4", "Command1", "Command3", "keys Text1 Tab", "Command6"}  // Tab moves on, tabs kept
+            << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title};
+        QTest::newRow("a title has no length limit") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
+            << QStringList{"row 1", "Command3", "Command6"} << QStringList{"grid=1:" + longTitle};
+        // Files from other programs.
+        QTest::newRow("a byte order mark and unreadable headers lose no line, a save mends them")
+            << FileMap{{"Qbox3.QBX", "\xEF\xBB\xBF" "3,2\r\n\"Bom\"\r\nun\r\ndeux\r\n"}, {"Qbox4.QBX", "4;2\r\n\"Pv\"\r\na\r\nb\r\n"},
+                       {"Qbox5.QBX", "5,deux\r\n\"Cinq\"\r\nc\r\nd\r\n"}}
+            << QStringList{"row 3", "Command3", "Command6", "row 4", "Command3", "Command6", "row 5", "Command1"}
+            << QStringList{"file:Qbox3.QBX=3,2\r\n\"Bom\"\r\nun\r\ndeux\r\n", "file:Qbox4.QBX=4,2\r\n\"Pv\"\r\na\r\nb\r\n",
+                           "grid=3:Bom|4:Pv|5:Cinq", "num=5", "display=c\r\nd\r\n", "clip=c\r\nd\r\n"};
+        QTest::newRow("a file storing another number: the file read is compared, the stored number's written")
+            << FileMap{{"Qbox7.QBX", slotBytes(7, "Sept", {"s"})}}
+            << QStringList{"row 7", "put Qbox7.QBX 9,1\r\n\"Sept\"\r\ns\r\n", "Command3", "Command6"}
+            << QStringList{"file:Qbox7.QBX=9,1\r\n\"Sept\"\r\ns\r\n", "file:Qbox9.QBX=9,1\r\n\"Sept\"\r\ns\r\n",
+                           "grid=7:Sept|9:Sept", "num=9"};
+        QTest::newRow("a file storing another number: the stored number's file is not replaced unasked")
+            << sevenEight << QStringList{"row 7", "put Qbox7.QBX 8,1\r\n\"Sept\"\r\ns\r\n", "Command3", "answer " + No, "Command6"}
+            << QStringList{changed.arg(8), "file:Qbox7.QBX=8,1\r\n\"Sept\"\r\ns\r\n", "mode=edit", "num=8"};
+    }
+    void editing() { runRow(); }
 
-        // Deleting.
+    void deleting_data()
+    {
+        addColumns();
         QTest::newRow("delete, No") << sevenEight << QStringList{"row 7", "answer " + No, "Command4"}
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), browsing, "num=0", "cmds=000000", "grid=7:Sept|8:Huit",
                            "tip4=Supprimer le message N° 7", "display=", "label3="};
         QTest::newRow("delete, Enter at the real box answers No") << sevenEight << QStringList{"row 7", "enter", "Command4"}
-            << QStringList{browsing, "num=0", "grid=7:Sept|8:Huit", "focus=MSFlexGrid1"};
+            << QStringList{confirm7.arg("⌂Qbox7.QBX"), browsing, "num=0", "grid=7:Sept|8:Huit", "focus=MSFlexGrid1"};
         QTest::newRow("delete, Yes") << sevenEight << QStringList{"row 7", "answer " + Yes, "Mnu_Sup"}
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", browsing, "num=0", "cmds=000000", "grid=8:Huit",
                            "tip3=Modifier le message N° ", "tip4=Supprimer le message N° ",
@@ -274,8 +210,13 @@ private Q_SLOTS:
             << QStringList{"put Qbox5.QBX 7,1\r\n\"Cinq\"\r\na\r\n", "row 5", "answer " + Yes, "Command4"}
             << QStringList{confirm7.arg("⌂Qbox7.QBX"), "gone:Qbox7.QBX", "file:Qbox5.QBX=7,1\r\n\"Cinq\"\r\na\r\n",
                            "grid=5:Cinq", "tip1=Copie le texte N° 7 dans le presse papier"};
+    }
+    void deleting() { runRow(); }
 
-        // The tray, hiding, showing and quitting.
+    // The tray, hiding, showing and quitting.
+    void theTray_data()
+    {
+        addColumns();
         for (int code : {512, 514, 515, 516})
             QTest::addRow("tray %d does nothing", code) << FileMap{} << QStringList{"hide", QStringLiteral("tray %1").arg(code)}
                                                        << QStringList{"visible=0", "menu=0"};
@@ -298,76 +239,32 @@ private Q_SLOTS:
         }
         QTest::newRow("quitting during an edit asks nothing") << five
             << QStringList{"row 5", "Command3", "type Text2 perdu", "Mnu_Quitter"} << QStringList{"ended=0,2"};
-
-        // Every byte a slot file can hold, through the display, the clipboard and the editor.
-        QByteArray all("\t\r \n");  // every byte but the line ends, with lone CRs and LFs inside lines
-        for (int byte = 0x20; byte < 0x100; ++byte)
-            all += byte == 0x7F ? '\r' : char(byte);
-        const QString text = CodePage::decode(all);
-        const QString title = QString(text).remove('"');
-        QTest::newRow("every byte survives copy and edit")
-            << FileMap{{"Qbox4.QBX", "4,2\r\n\"" + bytesOf(title) + "\"\r\n" + all + "\r\n" + all + "\r\n"}}
-            << QStringList{"row 4", "Command1", "Command3", "keys Text1 Tab", "Command6"}  // Tab moves on, tabs kept
-            << QStringList{"clip=" + text + "\r\n" + text + "\r\n", "grid=4:" + title};
-        const QByteArray longTitle(1 << 20, 't');  // start-up shows it whole
-        QTest::newRow("a title has no length limit") << FileMap{{"Qbox1.QBX", slotBytes(1, longTitle, {"x"})}}
-            << QStringList{"row 1", "Command3", "Command6"} << QStringList{"grid=1:" + longTitle};
     }
-    void commands()
+    void theTray() { runRow(); }
+
+    // The record the shell takes: the tip cut to its field and padded with blanks after its
+    // NUL; the removal repeats the record before it whole.
+    void theTrayRecord_data()
     {
-        QFETCH(FileMap, files);
-        QFETCH(QStringList, actions);
-        QFETCH(QStringList, expected);
-        Session s(files);
-        QStringList ended;
-#ifndef Q_OS_UNIX
-        if (actions.contains("diskfull") || actions.contains("lock Qbox7.QBX"))
-            QSKIP("no file size limit nor immutable file on this system");
-#endif
-        FakePlatform::instance().onEndProgram = [&] { ended = s.tray.actions; };
-        for (const QString &action : std::as_const(actions))
-            act(s, action);
-        setFileSizeLimit(false);
-        if (actions.contains("lock Qbox7.QBX")) {  // lets the scratch folder go
-            QProcess::execute("chattr", {"-i", s.folder.filePath("Qbox7.QBX")});
-            QFile::setPermissions(s.folder.path(), QFileDevice::Permissions(0x7000));
-        }
-        FakePlatform::instance().onEndProgram = {};
-
-        const QMap<QString, QString> now = state(s, ended);
-        FileMap folder = files;
-        QString boxes;
-        for (QString item : std::as_const(expected)) {
-            item.replace("⌂", PathWithSlash(QDir::toNativeSeparators(s.folder.path())));
-            const QString key = item.section('=', 0, 0);
-            const QString value = item.section('=', 1);
-            if (key.startsWith("file:"))
-                folder.insert(key.mid(5), bytesOf(value));
-            else if (key.startsWith("gone:"))
-                folder.remove(key.mid(5));
-            else if (key == "boxes")
-                boxes = value;
-            else
-                QCOMPARE(key + '=' + now.value(key, "(no such key)"), item);
-        }
-        QCOMPARE(s.boxes.calls().join('\n'), boxes);
-        QCOMPARE(s.folder.files(), folder);
-        s.find<QMenu>("MenuPopUp")->close();
+        QTest::addColumn<QString>("tip");  // given to a change of the icon's record; none: start-up's
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("the caption") << "" << QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' ');
+        QTest::newRow("a longer tip, cut") << QString(70, u'é') << QByteArray(63, '\xe9') + '\0';
     }
-
-    // The record the shell takes: the tip padded with blanks; the removal repeats the add's
-    // record whole.
     void theTrayRecord()
     {
+        QFETCH(QString, tip);
+        QFETCH(QByteArray, field);
         Session s;
+        if (!tip.isEmpty())
+            TrayNotify(&s.window(), TrayAction::Modify, std::nullopt, tip);
         TrayNotify(&s.window(), TrayAction::Delete);
-        const NotifyIconData &add = s.tray.records[0];
-        QCOMPARE(std::memcmp(&add, &s.tray.records[1], sizeof add), 0);
-        QCOMPARE(add.hWnd, quint32(s.window().winId()));
-        QCOMPARE(QByteArray(add.szTip, 64), QByteArray("Gestionnaire de Presse Papier") + '\0' + QByteArray(34, ' '));
-        QCOMPARE(Tray::iconFromHandle(add.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
+        const NotifyIconData &removal = s.tray.records.last();
+        QCOMPARE(std::memcmp(&s.tray.records.at(s.tray.records.size() - 2), &removal, sizeof removal), 0);
+        QCOMPARE(removal.hWnd, quint32(s.window().winId()));
+        QCOMPARE(QByteArray(removal.szTip, 64), field);
+        QCOMPARE(Tray::iconFromHandle(removal.hIcon).cacheKey(), s.window().windowIcon().cacheKey());
     }
-
 };
 
 QTEST_MAIN(TestWindow)

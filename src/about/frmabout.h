@@ -1,10 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
-#include <QtGlobal>
-
-#include <optional>
 
 class ClickableLabel;
 class QFrame;
@@ -28,15 +24,6 @@ public:
     void lblDisclaimer_Click();
     void cmdSysInfo_Click();
 
-    // Finds the system-information program through the registry and starts it, or
-    // says that it cannot be found.
-    void StartSysInfo();
-    // Reads the value SubKeyRef of the key KeyName under KeyRoot into KeyVal; true when
-    // a value was read, false when none was, nothing when a value of size 0 fails the
-    // whole lookup.
-    std::optional<bool> GetKeyValue(quint32 &KeyRoot, const QString &KeyName, const QString &SubKeyRef,
-                     QString &KeyVal);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -44,17 +31,18 @@ private:
     void createControls();
     void Form_Load();
 
-    QPushButton *Command1 = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdSysInfo = nullptr;
-    ClickableLabel *Image2 = nullptr;
-    ClickableLabel *Label3 = nullptr;
-    QLabel *Image1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QFrame *Line1_1 = nullptr;
-    QLabel *lblDescription = nullptr;
-    QLabel *lblTitle = nullptr;
-    QFrame *Line1_0 = nullptr;
-    QLabel *lblVersion = nullptr;
-    ClickableLabel *lblDisclaimer = nullptr;
+    // The controls keep the names the dialog was designed with; each one's role:
+    QPushButton *Command1 = nullptr;         // "Détails...": the details message box
+    QPushButton *cmdOK = nullptr;            // "OK", also Escape: closes the dialog
+    QPushButton *cmdSysInfo = nullptr;       // "&Système Info...": StartSysInfo
+    ClickableLabel *Image2 = nullptr;        // the donation button: opens the donation page
+    ClickableLabel *Label3 = nullptr;        // "URL : " and the maker's site, which it opens
+    QLabel *Image1 = nullptr;                // the dialog's icon, enlarged
+    QLabel *Label2 = nullptr;                // "Logiciel FREEWARE"
+    QFrame *Line1_1 = nullptr;               // the grey line under the white one
+    QLabel *lblDescription = nullptr;        // the credit line
+    QLabel *lblTitle = nullptr;              // the application title
+    QFrame *Line1_0 = nullptr;               // the white line
+    QLabel *lblVersion = nullptr;            // "Version " and the three version numbers
+    ClickableLabel *lblDisclaimer = nullptr; // "E-Mail : " and the address, which it mails
 };

@@ -40,12 +40,11 @@ void FrmQbox::Form_Load()
 {
     AppFolder = System::programFolder();
 
-    if (TrayBackend *backend = TrayBackend::current()) {
-        connect(backend, &TrayBackend::activated, this, [this](int eventCode) {
-            Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
-        });
-        backend->setContextMenu(MenuPopUp);
-    }
+    TrayBackend &tray = TrayBackend::current();
+    connect(&tray, &TrayBackend::activated, this, [this](int eventCode) {
+        Form_MouseMove(0, 0, float(eventCode * TwipsPerPixel), 0);
+    });
+    tray.setContextMenu(MenuPopUp);
     TrayNotify(this, TrayAction::Add, windowIcon(), windowTitle());
 
     MenuPopUp->menuAction()->setVisible(false);
@@ -77,6 +76,8 @@ void FrmQbox::Form_Load()
         if (!FileExists(SlotFilePath(n)))
             continue;
         const SlotRecord slot = ReadSlotTitle(n);
+        if (slot.notRegular)
+            continue;
         NumMes = slot.number.value_or(qint16(n));
         MSFlexGrid1->setRow(NumMes);
         MSFlexGrid1->setCol(1);
@@ -128,7 +129,18 @@ void FrmQbox::setBodyText(const QString &crlfText)
 
 void FrmQbox::setDisplayText(QString crlfText)
 {
+    m_tooLargeShown = 0;
     CrLfText::write(Label1, std::move(crlfText));
+}
+
+// A slot file far larger than any message is not read: it would take the memory, and a long
+// line the text layout's time, of a file that is no message.
+void FrmQbox::warnTooLarge(int n)
+{
+    MsgBox(QStringLiteral("Le message N° %1 est trop volumineux pour être lu : son fichier dépasse %2 Mio.")
+               .arg(n)
+               .arg(MaxSlotBytes >> 20),
+           MsgBoxStyle::Critical, QStringLiteral("Erreur"));
 }
 
 // --- Selecting and copying ---------------------------------------------------------
@@ -147,17 +159,15 @@ void FrmQbox::MSFlexGrid1_Click()
     }
 
     NumMes = qint16(MSFlexGrid1->row());
-    const QString path = SlotFilePath(NumMes);
-    if (FileExists(path)) {
-        SlotRecord slot = ReadSlot(NumMes);
-        if (slot.number)
-            NumMes = *slot.number;
-        setDisplayText(std::move(slot.text));
-    } else {
-        // Removed behind the program's back: the previous message's text must not
-        // stand under this title, where a copy would take it.
-        setDisplayText(QString());
-    }
+    // A file removed behind the program's back, or too large to read, shows no text: the
+    // previous message's must not stand under this title, where a copy would take it.
+    SlotRecord slot = FileExists(SlotFilePath(NumMes)) ? ReadSlot(NumMes) : SlotRecord();
+    if (slot.number)
+        NumMes = *slot.number;
+    // Moved, not copied: the display box takes a message of megabytes as it is read.
+    setDisplayText(std::move(slot.text));
+    if (slot.tooLarge)
+        m_tooLargeShown = NumMes;
     Command1->setEnabled(true);
     setSelectedTooltips();
     Command1->setToolTip(QStringLiteral("Copie le texte N° ") + QString::number(NumMes)
@@ -167,10 +177,17 @@ void FrmQbox::MSFlexGrid1_Click()
     Command4->setEnabled(true);
     Command3->setEnabled(true);
     setSelectionMenuItemsEnabled(true);
+    if (slot.tooLarge)
+        warnTooLarge(NumMes);
 }
 
 void FrmQbox::Command1_Click()
 {
+    // Nothing of a message too large to read is shown: the clipboard keeps what it holds.
+    if (m_tooLargeShown) {
+        warnTooLarge(m_tooLargeShown);
+        return;
+    }
     Clipboard::clear();
     Clipboard::setText(CrLfText::read(Label1));
 }
@@ -194,6 +211,7 @@ void FrmQbox::Command2_Click()
     Frame1->hide();
     MSFlexGrid1->setEnabled(false);
     NumMes = qint16(FirstFreeSlot());
+    m_editedSlot = NumMes;
     m_editedFingerprint.clear();
     Text1->clear();
     Text2->clear();
@@ -223,19 +241,23 @@ void FrmQbox::Command3_Click()
     Frame3->hide();
     Frame1->hide();
     MSFlexGrid1->setEnabled(false);
-    const QString path = SlotFilePath(NumMes);
-    if (!FileExists(path)) {
-        MsgBox(QStringLiteral("Le message n'existe pas !"), MsgBoxStyle::Critical, QStringLiteral("Erreur"));
+    const bool exists = FileExists(SlotFilePath(NumMes));
+    const SlotRecord slot = exists ? ReadSlot(NumMes) : SlotRecord();
+    if (!exists || slot.tooLarge) {
+        if (exists)
+            warnTooLarge(NumMes);
+        else
+            MsgBox(QStringLiteral("Le message n'existe pas !"), MsgBoxStyle::Critical, QStringLiteral("Erreur"));
         Frame2->hide();
         Frame1->show();
         MSFlexGrid1->setEnabled(true);
         MSFlexGrid1->focusCurrentRow();
         return;
     }
-    const SlotRecord slot = ReadSlot(NumMes);
+    m_editedSlot = NumMes;
+    m_editedFingerprint = slot.fingerprint;
     if (slot.number)
         NumMes = *slot.number;
-    m_editedFingerprint = slot.fingerprint;
     // The stored lines joined by CR LF: the line end the reader puts after the last one
     // belongs to no line, and saving it would add an empty line at every save.
     QString body = slot.text;
@@ -269,14 +291,17 @@ void FrmQbox::warnUnsavable(WriteResult result, const QString &title, const QStr
 }
 
 // Another program (a sync tool, an editor) may have written, created or removed the slot
-// file since the editor opened: replacing what it holds now is the user's call.
+// file since the editor opened: replacing what it holds now is the user's call. When the
+// file read stored another number, the save goes to that number's file, which must then
+// be free.
 bool FrmQbox::mayReplaceSlotFile()
 {
-    if (Store::slotFingerprint(NumMes) == m_editedFingerprint)
+    const bool unchanged = Store::slotFingerprint(m_editedSlot) == m_editedFingerprint;
+    if (unchanged && (NumMes == m_editedSlot || Store::slotFingerprint(NumMes).isEmpty()))
         return true;
     const QString question =
         QStringLiteral("Un autre programme a changé le fichier du message N° %1.\rLe remplacer par votre texte ?")
-            .arg(NumMes);
+            .arg(unchanged ? NumMes : m_editedSlot);
     return MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Question | MsgBoxStyle::DefaultButton2,
                   QStringLiteral("Avertissement"))
            == MsgBoxResult::Yes;
@@ -300,6 +325,7 @@ void FrmQbox::Command6_Click()
                    QStringLiteral("Avertissement"));
             return;
         }
+        m_editedSlot = NumMes;
         m_editedFingerprint.clear();
     }
     if (!mayReplaceSlotFile())
@@ -447,8 +473,7 @@ void FrmQbox::Form_MouseMove(int Button, int Shift, float X, float Y)
 void FrmQbox::hideWindow()
 {
     // Without a notification area a hidden window could never be reached again.
-    const TrayBackend *backend = TrayBackend::current();
-    if (backend && backend->isAvailable())
+    if (TrayBackend::current().isAvailable())
         hide();
     else if (isVisible())
         showMinimized();

@@ -45,7 +45,8 @@ public:
     void Command4_Click();
     void Mnu_Sup_Click();
 
-    // Tray events, hiding, showing and quitting.
+    // Tray events, hiding, showing and quitting. The tray's mouse events arrive as a mouse
+    // move over the form: X holds the event code in twips (513 left button, 517 right).
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Command8_Click();
     void Mnu_Masque_Click();
@@ -72,48 +73,53 @@ private:
     void setSelectedTooltips();
     void warnUnsavable(WriteResult result, const QString &title, const QString &body);
     bool mayReplaceSlotFile();
+    void warnTooLarge(int n);
     void hideWindow();
 
     QString bodyText() const;
     void setBodyText(const QString &crlfText);
     void setDisplayText(QString crlfText);
 
-    MSFlexGrid *MSFlexGrid1 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
-    QGroupBox *Frame3 = nullptr;
-    QAbstractButton *Command1 = nullptr;
-    QAbstractButton *Command2 = nullptr;
-    QAbstractButton *Command3 = nullptr;
-    QAbstractButton *Command4 = nullptr;
-    QAbstractButton *Command5 = nullptr;
-    QAbstractButton *Command6 = nullptr;
-    QAbstractButton *Command7 = nullptr;
-    QAbstractButton *Command8 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QPlainTextEdit *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
+    // The controls and menu items keep the names the form was designed with; each one's role:
+    MSFlexGrid *MSFlexGrid1 = nullptr;       // the 50 slots: number and title; a click selects
+    QGroupBox *Frame1 = nullptr;             // the button panel, hidden while editing
+    QGroupBox *Frame2 = nullptr;             // the edit panel: title box, body editor, Valider, Annuler
+    QGroupBox *Frame3 = nullptr;             // the view panel: the selected title and its text
+    QAbstractButton *Command1 = nullptr;     // "&Copier": the display box's text to the clipboard
+    QAbstractButton *Command2 = nullptr;     // "&Ajouter": the editor, empty, on the first free slot
+    QAbstractButton *Command3 = nullptr;     // "&Modifier": the editor, filled from the selected slot
+    QAbstractButton *Command4 = nullptr;     // "&Supprimer": deletes the selected slot's file
+    QAbstractButton *Command5 = nullptr;     // "&Quitter": removes the tray icon and ends the program
+    QAbstractButton *Command6 = nullptr;     // "&Valider": saves the editor to NumMes's slot file
+    QAbstractButton *Command7 = nullptr;     // "&Annuler": leaves the editor, writing nothing
+    QAbstractButton *Command8 = nullptr;     // "Masquer": hides the window to the tray, or minimizes it
+    QPlainTextEdit *Text1 = nullptr;         // the body editor
+    QLineEdit *Text2 = nullptr;              // the title box; a double quote never gets in
+    QPlainTextEdit *Label1 = nullptr;        // the display box: a read-only text box, not a label
+    QLabel *Label2 = nullptr;                // "Titre :", the title box's caption
+    QLabel *Label3 = nullptr;                // the selected message's title
+    QLabel *Label4 = nullptr;                // "Titre sélectionné :", Label3's caption
 
-    QMenu *Mnu_Fichier = nullptr;
-    QAction *Mnu_Ajouter = nullptr;
-    QAction *Mnu_Copier = nullptr;
-    QAction *Mnu_Modif = nullptr;
-    QAction *Mnu_Sup = nullptr;
-    QAction *Mnu_Masque = nullptr;
-    QAction *Mnu_Quitter = nullptr;
-    QMenu *Mnu_Aide = nullptr;
-    QAction *Mnu_Apropos = nullptr;
-    QMenu *MenuPopUp = nullptr;
-    QAction *Mnu_Affichier = nullptr;
-    QAction *Mnu_Masquer = nullptr;
-    QAction *Mnu_Fin = nullptr;
+    QMenu *Mnu_Fichier = nullptr;            // "&Fichier"
+    QAction *Mnu_Ajouter = nullptr;          // "&Ajouter", as Command2
+    QAction *Mnu_Copier = nullptr;           // "&Copier", as Command1
+    QAction *Mnu_Modif = nullptr;            // "&Modifier", as Command3
+    QAction *Mnu_Sup = nullptr;              // "&Supprimer", as Command4
+    QAction *Mnu_Masque = nullptr;           // "Masquer", as Command8
+    QAction *Mnu_Quitter = nullptr;          // "&Quitter", as Command5
+    QMenu *Mnu_Aide = nullptr;               // "&?"
+    QAction *Mnu_Apropos = nullptr;          // "A propos": the About box
+    QMenu *MenuPopUp = nullptr;              // the tray icon's menu, never shown in the menu bar
+    QAction *Mnu_Affichier = nullptr;        // "&Afficher": shows the window again
+    QAction *Mnu_Masquer = nullptr;          // "&Masquer", as Command8
+    QAction *Mnu_Fin = nullptr;              // "&Quitter", as Command5
 
-    // What slot NumMes held when the editor opened on it (Store::slotFingerprint): empty for a
-    // free slot.
+    // The slot whose file the editor opened on, and what that file held then
+    // (Store::slotFingerprint): empty for a free slot. Its header may store another number.
+    qint16 m_editedSlot = 0;
     QByteArray m_editedFingerprint;
+    // The slot selected whose file was too large to read: the display box holds none of it.
+    qint16 m_tooLargeShown = 0;
     bool m_centred = false;
     bool m_quitting = false;
 };

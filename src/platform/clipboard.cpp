@@ -1,12 +1,17 @@
 #include "clipboard.h"
 
+#include "logging.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QStringList>
 #include <QTimer>
+
+#include <functional>
 
 #ifdef Q_OS_WIN
 #include <ole2.h>
@@ -15,7 +20,10 @@
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
+#include <cerrno>
 #include <cstdlib>
+
+#include <signal.h>
 #endif
 
 namespace {
@@ -73,6 +81,28 @@ bool x11ClipboardManagerRuns()
     return false;
 }
 
+// Serves the clipboard until another program takes it, the limit has passed, or keepOn,
+// when given, turns false.
+void serveWhile(std::chrono::milliseconds limit, const std::function<bool()> &keepOn)
+{
+    QEventLoop loop;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
+        if (!ownsClipboard())
+            loop.quit();
+    });
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    QTimer check;
+    if (keepOn) {
+        QObject::connect(&check, &QTimer::timeout, &loop, [&loop, &keepOn] {
+            if (!keepOn())
+                loop.quit();
+        });
+        check.start(100);
+    }
+    if (ownsClipboard())
+        loop.exec();
+}
+
 } // namespace
 
 namespace Clipboard {
@@ -111,41 +141,76 @@ bool endsWithProgram()
 
 void serveUntilTaken(std::chrono::milliseconds limit)
 {
-    QEventLoop loop;
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, &loop, [&loop] {
-        if (!ownsClipboard())
-            loop.quit();
-    });
-    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
-    if (ownsClipboard())
-        loop.exec();
+    serveWhile(limit, {});
 }
 
-bool handOver(const QString &helperArgument, std::chrono::milliseconds wait)
+bool canHandOver()
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool handOver(const QString &helperArgument, const QString &display, std::chrono::milliseconds wait)
+{
+#if QT_CONFIG(xcb)
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !ownsClipboard())
         return false;
+    // The window that offers the text, on the display and platform of this process.
+    QStringList arguments{helperArgument, QString::number(selectionOwner(connection, "CLIPBOARD")),
+                          QStringLiteral("-platform"), QStringLiteral("xcb")};
+    if (!display.isEmpty())
+        arguments << QStringLiteral("-display") << display;
     QProcess helper;
     helper.setProgram(QCoreApplication::applicationFilePath());
-    helper.setArguments({helperArgument});
+    helper.setArguments(arguments);
     // Holding none of this process's streams, it keeps no terminal or pipe waiting.
     helper.setStandardInputFile(QProcess::nullDevice());
     helper.setStandardOutputFile(QProcess::nullDevice());
     helper.setStandardErrorFile(QProcess::nullDevice());
-    // Serving answers the helper's request for the text, and ends once it took the clipboard.
-    if (!ownsClipboard() || !helper.startDetached())
+    qint64 pid = 0;
+    if (!helper.startDetached(&pid)) {
+        qCWarning(lcQuillbox, "the copied text goes with the program: %s", qPrintable(helper.errorString()));
         return false;
-    serveUntilTaken(wait);
-    return !ownsClipboard();
+    }
+    // Serving answers the helper's request for the text, and ends once it took the
+    // clipboard, or once it ended without taking it.
+    serveWhile(wait, [pid] { return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH; });
+    if (!ownsClipboard())
+        return true;
+    qCWarning(lcQuillbox, "the copied text goes with the program: the helper did not take it");
+#else
+    Q_UNUSED(helperArgument);
+    Q_UNUSED(display);
+    Q_UNUSED(wait);
+#endif
+    return false;
 }
 
-void serveHandedOver(std::chrono::milliseconds limit)
+void serveHandedOver(const QString &helperArgument, std::chrono::milliseconds limit)
 {
+#if QT_CONFIG(xcb)
+    xcb_connection_t *connection = x11Connection();
+    const QStringList arguments = QCoreApplication::arguments();
+    bool named = false;
+    const xcb_window_t program = arguments.value(arguments.indexOf(helperArgument) + 1).toUInt(&named);
+    const auto offeredByProgram = [&] {
+        return named && connection && selectionOwner(connection, "CLIPBOARD") == program;
+    };
+    // Asked before and after the text is read: what was read is the program's.
+    if (!offeredByProgram())
+        return;
     const QMimeData *offered = QGuiApplication::clipboard()->mimeData();
     if (!offered || !offered->hasText())
         return;
-    setText(offered->text());
+    const QString text = offered->text();
+    if (!offeredByProgram())
+        return;
+    setText(text);
     serveUntilTaken(limit);
+#else
+    Q_UNUSED(helperArgument);
+    Q_UNUSED(limit);
+#endif
 }
 
 } // namespace Clipboard

@@ -24,14 +24,19 @@ bool endsWithProgram();
 // limit has passed.
 void serveUntilTaken(std::chrono::milliseconds limit);
 
-// Hands the text over to a copy of this program started, detached, with the given
-// argument, so that this process can end at once; false when the copy did not take the
-// clipboard within the wait. On X11 only: a process without a window cannot own a
-// Wayland selection.
-bool handOver(const QString &helperArgument, std::chrono::milliseconds wait);
+// True where a copy of this program started for it can keep the text after the program
+// ends: X11. A process without a window cannot own a Wayland selection.
+bool canHandOver();
 
-// In that copy: takes the text from the program handing it over, then serves it as
-// serveUntilTaken() does.
-void serveHandedOver(std::chrono::milliseconds limit);
+// Hands the text over to a copy of this program started, detached, with the given
+// argument, on the given X display, so that this process can end at once; false when the
+// copy did not take the clipboard within the wait, or ended before, and the text then goes
+// with the program.
+bool handOver(const QString &helperArgument, const QString &display, std::chrono::milliseconds wait);
+
+// In that copy: takes the text from the program's window, named after the argument, only
+// while that window still owns the clipboard (a copy another program made meanwhile is
+// left alone), then serves it as serveUntilTaken() does.
+void serveHandedOver(const QString &helperArgument, std::chrono::milliseconds limit);
 
 } // namespace Clipboard

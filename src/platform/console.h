@@ -6,4 +6,9 @@ namespace System {
 // Windows a windowed program has none of its own unless it takes its parent's.
 void attachParentConsole();
 
+// Closes every descriptor above the standard streams that the process inherited, so that a
+// process outliving the program that started it holds none of that program's files, locks
+// or pipes. Called before anything of the process's own is open.
+void closeInheritedDescriptors();
+
 } // namespace System

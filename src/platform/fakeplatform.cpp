@@ -13,9 +13,15 @@ FakePlatform &FakePlatform::instance()
 int FakePlatform::messageBox(const QString &prompt, int style, const QString &title,
                              const QString &detailedText)
 {
+    QStringList box{QString(prompt).replace(QLatin1Char('\r'), QLatin1String("\\r")), QString::number(style), title};
+    if (!detailedText.isEmpty())
+        box << detailedText;
+    shownBoxes << box.join(QLatin1Char('|'));
+    if (whileBoxShows)
+        whileBoxShows();
     if (answerMessageBox)
         return answerMessageBox(prompt, style, title, detailedText);
-    return MsgBoxResult::Ok;
+    return boxAnswers.isEmpty() ? MsgBoxResult::Ok : boxAnswers.takeFirst();
 }
 
 bool FakePlatform::startProgram(const QString &path)

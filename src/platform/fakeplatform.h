@@ -2,7 +2,6 @@
 
 #include "platform/platform.h"
 #include "platform/registrytable.h"
-#include "tray/traybackend.h"
 
 #include <QList>
 #include <QStringList>
@@ -29,9 +28,15 @@ public:
     long regCloseKey(Registry::HKey key) override;
 
     QString programFolder() override { return folder; }
-    TrayBackend *trayBackend() override { return tray; }
 
-    // Answers each message box; unset, every box is answered OK.
+    // Each message box shown, as "prompt|style|title", then "|details" when given; the
+    // prompt's CRs written \r.
+    QStringList shownBoxes;
+    // Runs while a box is up, the program waiting for its answer.
+    std::function<void()> whileBoxShows;
+    // The answers of the next boxes, in order; once none is left, OK.
+    QList<int> boxAnswers;
+    // Answers each message box instead, when set.
     std::function<int(const QString &prompt, int style, const QString &title,
                       const QString &detailedText)> answerMessageBox;
     QStringList startedPrograms;
@@ -41,26 +46,4 @@ public:
     std::function<void()> onEndProgram;
     RegistryTable registry;
     QString folder;
-    TrayBackend *tray = nullptr;
-};
-
-// The fake's notification area while it lives: records every record handed to it, and
-// reports the events a test sends.
-class FakeTrayBackend : public TrayBackend
-{
-public:
-    FakeTrayBackend() { FakePlatform::instance().tray = this; }
-    ~FakeTrayBackend() override { FakePlatform::instance().tray = nullptr; }
-
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
-    {
-        actions << QString::number(action);
-        records << data;
-    }
-    bool isAvailable() const override { return available; }
-    void sendEvent(int eventCode) { emit activated(eventCode); }
-
-    QStringList actions;
-    QList<NotifyIconData> records;
-    bool available = true;
 };

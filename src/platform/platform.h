@@ -4,12 +4,10 @@
 
 #include <QString>
 
-class TrayBackend;
-
 // Everything the program asks of the system that a test must not do for real: message
-// boxes, starting and ending programs, opening links, the registry, the program folder
-// and the notification area. The layers' free functions (MsgBox, System::startProgram, ...) ask
-// the platform in use.
+// boxes, starting and ending programs, opening links, the registry and the program folder.
+// The layers' free functions (MsgBox, System::startProgram, ...) ask the platform in use.
+// The notification area has a seam of its own, TrayBackend.
 class Platform
 {
 public:
@@ -27,8 +25,6 @@ public:
     virtual long regCloseKey(Registry::HKey key) = 0;
 
     virtual QString programFolder() = 0;
-    // The notification area; none means no tray at all.
-    virtual TrayBackend *trayBackend() = 0;
 
     // The platform installed, or else the system's.
     static Platform &current();

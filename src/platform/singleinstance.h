@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 // Keeps one running copy per program folder and user: two copies working on the same
@@ -21,9 +23,12 @@ public:
     explicit SingleInstance(const QString &folder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this copy is now the folder's running one; false when another copy
-    // runs there and has been asked to show its window.
+    // True when this copy is now the folder's running one, or must run unguarded; false
+    // when another copy runs there and has been asked to show its window, or runs but
+    // does not answer, which a box then tells the user.
     bool claim();
+    // The local server's name, once claim() has run: a socket's path, or a pipe's name.
+    QString serverName() const { return m_socketName; }
 
     // Where the lock and the socket live: a folder that only this user can make or
     // enter, created when missing; empty when there is none.
@@ -35,11 +40,17 @@ Q_SIGNALS:
     void showRequested();
 
 private:
-    bool askRunningCopyToShow() const;
+    enum class Answer { Shown, None, Stranger };
+    Answer askRunningCopyToShow() const;
+    bool lockIsStale() const;
     void listen();
+    void acceptConnections();
+    void readRequest(QLocalSocket *peer);
 
     QString m_key;
     QString m_socketName;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    QList<QLocalSocket *> m_peers;
+    bool m_listenFailed = false;
 };

@@ -3,8 +3,7 @@
 #include "logging.h"
 #include "platform/msgbox.h"
 #include "platform/systemregistry.h"
-#include "store/installkind.h"
-#include "tray/systemtraybackend.h"
+#include "platform/installkind.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -77,18 +76,18 @@ void SystemPlatform::endProgram()
 
 long SystemPlatform::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
-    return System::regOpenKey(root, subKey, result);
+    return SystemRegistry::openKey(root, subKey, result);
 }
 
 long SystemPlatform::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
                                    quint8 *data, quint32 *size)
 {
-    return System::regQueryValue(key, valueName, type, data, size);
+    return SystemRegistry::queryValue(key, valueName, type, data, size);
 }
 
 long SystemPlatform::regCloseKey(Registry::HKey key)
 {
-    return System::regCloseKey(key);
+    return SystemRegistry::closeKey(key);
 }
 
 // The install decides, never whether the program's folder is writable: root can write
@@ -98,12 +97,4 @@ QString SystemPlatform::programFolder()
     if (InstalledCopy)
         return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QCoreApplication::applicationDirPath();
-}
-
-TrayBackend *SystemPlatform::trayBackend()
-{
-    // Made with the first window and gone with the application, after the icon it showed.
-    if (!m_tray)
-        m_tray = new SystemTrayBackend(QCoreApplication::instance());
-    return m_tray;
 }

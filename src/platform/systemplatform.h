@@ -2,12 +2,8 @@
 
 #include "platform/platform.h"
 
-#include <QPointer>
-
-class SystemTrayBackend;
-
 // The real system: Qt's message boxes, processes and desktop services, the machine's
-// registry (or its stand-in) and the desktop's notification area.
+// registry (or its stand-in) and the program folder the install decides.
 class SystemPlatform : public Platform
 {
 public:
@@ -23,8 +19,4 @@ public:
     long regCloseKey(Registry::HKey key) override;
 
     QString programFolder() override;
-    TrayBackend *trayBackend() override;
-
-private:
-    QPointer<SystemTrayBackend> m_tray;
 };

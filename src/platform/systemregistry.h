@@ -2,13 +2,14 @@
 
 #include "platform/registry.h"
 
-namespace System {
+// The machine's own registry, behind SystemPlatform: one implementation per system, chosen
+// by the build. The program reads the registry through Registry::RegOpenKeyExA and the
+// calls beside it, which a test can fake; nothing else calls these.
+namespace SystemRegistry {
 
-// The registry the program reads when no test has installed a table: one
-// implementation per system, chosen by the build.
-long regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result);
-long regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
-                   quint8 *data, quint32 *size);
-long regCloseKey(Registry::HKey key);
+long openKey(quint32 root, const QString &subKey, Registry::HKey *result);
+long queryValue(Registry::HKey key, const QString &valueName, quint32 *type, quint8 *data,
+                quint32 *size);
+long closeKey(Registry::HKey key);
 
-} // namespace System
+} // namespace SystemRegistry

@@ -39,18 +39,18 @@ RegistryTable &table()
 
 } // namespace
 
-long System::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
+long SystemRegistry::openKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
     return table().openKey(root, subKey, result);
 }
 
-long System::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
-                         quint8 *data, quint32 *size)
+long SystemRegistry::queryValue(Registry::HKey key, const QString &valueName, quint32 *type,
+                                quint8 *data, quint32 *size)
 {
     return table().queryValue(key, valueName, type, data, size);
 }
 
-long System::regCloseKey(Registry::HKey key)
+long SystemRegistry::closeKey(Registry::HKey key)
 {
     return table().closeKey(key);
 }

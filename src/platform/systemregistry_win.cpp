@@ -13,7 +13,7 @@ HKEY toHKey(Registry::HKey key)
 
 } // namespace
 
-long System::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *result)
+long SystemRegistry::openKey(quint32 root, const QString &subKey, Registry::HKey *result)
 {
     // The predefined roots are sign-extended 32-bit values.
     const auto rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
@@ -27,8 +27,8 @@ long System::regOpenKey(quint32 root, const QString &subKey, Registry::HKey *res
     return rc;
 }
 
-long System::regQueryValue(Registry::HKey key, const QString &valueName, quint32 *type,
-                         quint8 *data, quint32 *size)
+long SystemRegistry::queryValue(Registry::HKey key, const QString &valueName, quint32 *type,
+                                quint8 *data, quint32 *size)
 {
     const QByteArray name = valueName.toLocal8Bit();
     DWORD valueType = 0;
@@ -40,7 +40,7 @@ long System::regQueryValue(Registry::HKey key, const QString &valueName, quint32
     return rc;
 }
 
-long System::regCloseKey(Registry::HKey key)
+long SystemRegistry::closeKey(Registry::HKey key)
 {
     return ::RegCloseKey(toHKey(key));
 }

@@ -4,10 +4,20 @@
 
 // On Windows the slot files are in the system's ANSI code page, as every program of the
 // system writes its 8-bit text: Windows-1252 on a Western system, 1250 on a Central
-// European one. The system converts.
+// European one (slotCodePage() says when another stands in). The system converts.
 namespace CodePage {
 
 namespace {
+
+UINT filePage()
+{
+    static const UINT page = [] {
+        const UINT system = ::GetACP();
+        CPINFO info {};
+        return UINT(slotCodePage(system, ::GetCPInfo(system, &info) ? info.MaxCharSize : 0));
+    }();
+    return page;
+}
 
 bool encodes(const wchar_t *units, int count, QByteArray *bytes)
 {
@@ -18,12 +28,12 @@ bool encodes(const wchar_t *units, int count, QByteArray *bytes)
     // No best fit: a character without its own byte is refused, never replaced by a
     // look-alike.
     BOOL replaced = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, nullptr, 0,
+    const int size = ::WideCharToMultiByte(filePage(), WC_NO_BEST_FIT_CHARS, units, count, nullptr, 0,
                                            nullptr, &replaced);
     if (size <= 0 || replaced)
         return false;
     bytes->resize(size);
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, bytes->data(), size, nullptr,
+    ::WideCharToMultiByte(filePage(), WC_NO_BEST_FIT_CHARS, units, count, bytes->data(), size, nullptr,
                           &replaced);
     return !replaced;
 }
@@ -39,9 +49,9 @@ QString decode(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return {};
-    const int count = ::MultiByteToWideChar(CP_ACP, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
+    const int count = ::MultiByteToWideChar(filePage(), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     QString text(count, Qt::Uninitialized);
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.constData(), int(bytes.size()),
+    ::MultiByteToWideChar(filePage(), 0, bytes.constData(), int(bytes.size()),
                           reinterpret_cast<wchar_t *>(text.data()), count);
     return text;
 }

@@ -4,19 +4,20 @@
 #include "module1.h"
 #include "store/codepage.h"
 #include "store/fileattributes.h"
+#include "store/slotfile.h"
 #include "store/syncfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
-#include <QSaveFile>
 
 #include <algorithm>
 
 namespace {
 
 const QByteArray CrLf("\r\n");
+const QByteArray Bom("\xEF\xBB\xBF");
 const QString CrLfText = QStringLiteral("\r\n");
 
 // Where the next CR LF starts at or after `from`, or -1. Searching for the LF alone
@@ -36,8 +37,8 @@ qsizetype indexOfCrLf(const QByteArray &bytes, qsizetype from)
 class LineCursor
 {
 public:
-    explicit LineCursor(const QByteArray &bytes)
-        : m_bytes(bytes), m_lfOnly(!bytes.contains('\r'))
+    LineCursor(const QByteArray &bytes, qsizetype start)
+        : m_bytes(bytes), m_lfOnly(!bytes.contains('\r')), m_pos(start)
     {
     }
 
@@ -65,7 +66,7 @@ private:
 
     const QByteArray &m_bytes;
     const bool m_lfOnly;
-    qsizetype m_pos = 0;
+    qsizetype m_pos;
 };
 
 std::optional<qint32> parseInt32(QByteArrayView field)
@@ -122,37 +123,74 @@ QByteArray fingerprintOf(const QByteArray &bytes)
 // Reads the file's start in blocks until the header and title lines are in, or
 // MaxHeadBytes are. The blocks go straight into one buffer sized for the file: growing it
 // block by block would cost more than the reads.
-QByteArray readHead(QFile &file)
+bool readHead(SlotFile::Reader &file, QByteArray *head)
 {
-    QByteArray head;
-    head.reserve(qMin(file.size(), MaxHeadBytes));
+    head->reserve(qMin(file.size(), MaxHeadBytes));
     qsizetype first = -1;
-    while (head.size() < MaxHeadBytes) {
-        const qsizetype before = head.size();
+    while (head->size() < MaxHeadBytes) {
+        const qsizetype before = head->size();
         const qint64 block = std::min({qint64(64 * 1024), MaxHeadBytes - before, qMax<qint64>(file.size() - before, 4096)});
-        head.resize(before + block);
-        const qint64 read = file.read(head.data() + before, block);
-        head.resize(before + qMax<qint64>(read, 0));
-        if (read <= 0)
+        head->resize(before + block);
+        const qint64 read = file.read(head->data() + before, block);
+        head->resize(before + qMax<qint64>(read, 0));
+        if (read < 0)
+            return false;
+        if (read == 0)
             break;
         // Only the new block is searched, from the byte before it for a CR LF astride.
         const qsizetype scanFrom = qMax<qsizetype>(0, before - 1);
         if (first < 0)
-            first = indexOfCrLf(head, scanFrom);
-        if (first >= 0 && indexOfCrLf(head, qMax(first + 2, scanFrom)) >= 0)
+            first = indexOfCrLf(*head, scanFrom);
+        if (first >= 0 && indexOfCrLf(*head, qMax(first + 2, scanFrom)) >= 0)
             break;
     }
-    return head;
+    return true;
+}
+
+// The whole file, up to one byte past MaxSlotBytes: a file that grows while it is read is
+// caught too.
+bool readAll(SlotFile::Reader &file, QByteArray *bytes)
+{
+    bytes->resize(qMin(file.size(), MaxSlotBytes) + 1);
+    qsizetype size = 0;
+    while (size < bytes->size()) {
+        const qint64 read = file.read(bytes->data() + size, bytes->size() - size);
+        if (read < 0)
+            return false;
+        if (read == 0)
+            break;
+        size += read;
+        if (size == bytes->size() && size <= MaxSlotBytes)
+            bytes->resize(qMin(2 * size, MaxSlotBytes + 1));
+    }
+    bytes->resize(size);
+    return true;
+}
+
+// Reads the bytes of a slot file, its head or the whole of it, into bytes; the record says
+// whether the name held a regular file, whether it was read and whether it is too large.
+// Nothing is parsed here.
+SlotRecord readFile(const QString &path, bool withBody, QByteArray *bytes)
+{
+    SlotRecord record;
+    SlotFile::Reader file(path);
+    record.notRegular = file.isNotRegular();
+    if (!file.isOpen())
+        return record;
+    record.tooLarge = withBody && file.size() > MaxSlotBytes;
+    if (record.tooLarge || !(withBody ? readAll(file, bytes) : readHead(file, bytes)))
+        return record;
+    record.tooLarge = withBody && bytes->size() > MaxSlotBytes;
+    record.opened = !record.tooLarge;
+    return record;
 }
 
 SlotRecord readSlotFile(int n, bool withBody)
 {
-    QFile file(SlotFilePath(n));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = withBody ? file.readAll() : readHead(file);
-    if (file.error() != QFileDevice::NoError)
-        return {};
+    QByteArray bytes;
+    const SlotRecord read = readFile(SlotFilePath(n), withBody, &bytes);
+    if (!read.opened)
+        return read;
     SlotRecord record = Store::parseSlot(bytes, withBody);
     record.opened = true;
     if (withBody)
@@ -228,7 +266,7 @@ qint64 Store::lineCount(const QString &text)
 SlotRecord Store::parseSlot(const QByteArray &bytes, bool withBody)
 {
     SlotRecord record;
-    LineCursor lines(bytes);
+    LineCursor lines(bytes, bytes.startsWith(Bom) ? Bom.size() : 0);
     qsizetype start = 0;
     qsizetype end = 0;
 
@@ -236,12 +274,13 @@ SlotRecord Store::parseSlot(const QByteArray &bytes, bool withBody)
         parseHeader(QByteArrayView(bytes).sliced(start, end - start), &record);
     if (lines.next(&start, &end))
         parseTitle(QByteArrayView(bytes).sliced(start, end - start), &record);
-    if (!withBody || !record.count)
+    if (!withBody)
         return record;
 
     // Every line read comes back followed by CR LF; decoding the whole run of lines
-    // at once keeps a large body cheap.
-    const int wanted = linesToRead(*record.count);
+    // at once keeps a large body cheap. A header that does not parse promises no line,
+    // as a damaged count.
+    const int wanted = record.count ? linesToRead(*record.count) : 0;
     const qsizetype bodyStart = lines.pos();
     qsizetype read = 0;
     while (read < wanted && lines.next(&start, &end))
@@ -291,35 +330,18 @@ WriteResult WriteSlot(int n, const QString &title, const QString &text, QString 
     bytes += *textBytes;    // appended alone: `text + CrLf` would copy megabytes once more
     bytes += CrLf;
 
-    // The new file replaces a regular file whole, or nothing. A slot file that is a link
-    // would be written through to its target, outside the program folder; a folder, a pipe
-    // or a device in its place is not a message to replace.
+    // The new file replaces a regular file whole, or nothing. A link (to a file outside the
+    // program folder), a folder, a pipe or a device in its place is not a message to replace;
+    // one swapped in after this check is replaced by the rename, never written through.
     const QString path = SlotFilePath(n);
     const QFileInfo info(path);
     if (info.isSymLink() || (info.exists() && !info.isFile()))
         return failed(reason, QStringLiteral("%1 n'est pas un fichier ordinaire.").arg(QDir::toNativeSeparators(path)));
     if (!makeFolderIfMissing(AppFolder))
         return failed(reason, QStringLiteral("Le dossier %1 ne peut pas être créé.").arg(QDir::toNativeSeparators(AppFolder)));
-    // Unbuffered, a short write (disk full, size limit) shows in write()'s count: a
-    // buffered flush drops it. A short count sets no error; writing the rest again
-    // fails with the system's reason.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(reason, file.errorString());
-    qint64 written = 0;
-    for (qint64 chunk = 0; written < bytes.size(); written += chunk) {
-        chunk = file.write(bytes.constData() + written, bytes.size() - written);
-        if (chunk <= 0)
-            break;
-    }
-    if (written != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        file.commit();  // discards the temporary file
+    QString why;
+    if (!SlotFile::replace(path, bytes, &why))
         return failed(reason, why);
-    }
-    if (!file.commit())
-        return failed(reason, file.errorString());
     // The renamed file survives a power cut only once its folder entry is on disk too. The
     // new file is in place by now: a folder that cannot be synced is no failed save.
     if (!Store::syncFolder(AppFolder))
@@ -343,13 +365,8 @@ int FirstFreeSlot()
 QByteArray Store::slotFingerprint(int n)
 {
     const QString path = SlotFilePath(n);
-    const QFileInfo info(path);
-    if (!nameTaken(info))
+    if (!nameTaken(QFileInfo(path)))
         return {};
-    const QByteArray unreadable("?");
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        return unreadable;
-    const QByteArray bytes = file.readAll();
-    return file.error() == QFileDevice::NoError ? fingerprintOf(bytes) : unreadable;
+    QByteArray bytes;
+    return readFile(path, true, &bytes).opened ? fingerprintOf(bytes) : QByteArray("?");
 }

@@ -19,6 +19,8 @@
 struct SlotRecord
 {
     bool opened = false;                // the file could be opened and read
+    bool notRegular = false;            // not opened: the name holds no regular file (or nothing)
+    bool tooLarge = false;              // ReadSlot: not read, the file is above MaxSlotBytes
     std::optional<qint16> number;       // the stored number, when it is a slot number
     std::optional<qint32> count;        // the stored line count, when the header parsed
     std::optional<QString> title;       // the title record, when present
@@ -41,6 +43,11 @@ enum class WriteResult {
 // The largest line count a slot file can be read back with (16-bit count).
 constexpr qint32 MaxBodyLines = 32767;
 
+// ReadSlot reads no file above this size: a message of 32767 long lines takes a few
+// megabytes. The lowest limit that leaves room for any message: Qt takes some 15 s to lay a
+// single line of this size out, and its layout overflows on one twenty times longer.
+constexpr qint64 MaxSlotBytes = 16 << 20;
+
 // ReadSlotTitle reads no further into a file: enough for a title of 1 MiB and its header,
 // so that a huge file that is no slot file (a disk image, a log) costs start-up nothing.
 constexpr qint64 MaxHeadBytes = (1 << 20) + 4096;
@@ -49,11 +56,14 @@ QString PathWithSlash(const QString &folder);
 QString SlotFilePath(int n);
 bool FileExists(const QString &path);
 
+// The readers open a regular file only, without following a link or waiting on a pipe;
+// anything else reads as absent (notRegular).
 // The title and the header only, from the first MaxHeadBytes of the file.
 SlotRecord ReadSlotTitle(int n);
 // When the count disagrees with the lines after the title (fewer counted than present,
-// or a count no 16-bit number holds), the body is every line after the title: a damaged
-// count loses no line.
+// or a count no 16-bit number holds), or the header does not parse, the body is every line
+// after the title: a damaged header loses no line. A file above MaxSlotBytes is not read
+// (tooLarge).
 SlotRecord ReadSlot(int n);
 // On Failed, `reason` receives the system's explanation.
 WriteResult WriteSlot(int n, const QString &title, const QString &text, QString *reason = nullptr);
@@ -73,10 +83,11 @@ qint64 lineCount(const QString &text);
 
 // What the slot's name holds now, to tell whether another program changed it: empty when
 // nothing is there, else a hash of the file's bytes (ReadSlot's fingerprint), or a mark
-// that matches no hash when it cannot be read.
+// that matches no hash when it cannot be read or is above MaxSlotBytes.
 QByteArray slotFingerprint(int n);
 
-// The parser behind the readers, on the bytes of a whole file (or of its head).
+// The parser behind the readers, on the bytes of a whole file (or of its head). A UTF-8
+// byte order mark before the header, as some editors write one, is skipped.
 SlotRecord parseSlot(const QByteArray &bytes, bool withBody);
 
 } // namespace Store

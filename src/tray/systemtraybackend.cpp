@@ -8,6 +8,13 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+
+namespace {
+
+// How long a session bus may take to say whether a StatusNotifier host draws the menus.
+const int HostAnswerTimeoutMs = 2000;
+
+} // namespace
 #endif
 
 void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data)
@@ -55,28 +62,34 @@ void SystemTrayBackend::setContextMenu(QMenu *menu)
 // The test Qt makes as the icon is created: its tray is a StatusNotifier item on D-Bus once
 // a host has registered with the watcher, and otherwise an XEmbed icon. Asked without
 // waiting, so that a watcher that does not answer cannot hold the start up; the icon is
-// shown with the answer, so that a host never sees it without its menu.
+// shown with the answer, so that a host never sees it without its menu. With no bus at all
+// (startx, a bare window manager) there is nobody to ask, and a bus that does not answer
+// within a moment counts as none: the icon is never left unshown.
 void SystemTrayBackend::showWithMenu()
 {
-#if !QT_CONFIG(dbus)
-    // Windows: the shell's notification area, where the program pops its own menu up.
-    m_icon->show();
-#else
-    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
-    get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
-    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
-        const QDBusPendingReply<QDBusVariant> reply = *call;
-        m_hostDrawsMenus = reply.isValid() && reply.value().variant().toBool();
-        attachMenu();
-        if (m_icon)
-            m_icon->show();
-        call->deleteLater();
-    });
+#if QT_CONFIG(dbus)
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+        QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
+                                                          QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                          QStringLiteral("Get"));
+        get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+        // A call that times out finishes with an error: no late answer can follow.
+        auto *call = new QDBusPendingCallWatcher(bus.asyncCall(get, HostAnswerTimeoutMs), this);
+        connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+            const QDBusPendingReply<QDBusVariant> reply = *call;
+            m_hostDrawsMenus = reply.isValid() && reply.value().variant().toBool();
+            attachMenu();
+            if (m_icon)
+                m_icon->show();
+            call->deleteLater();
+        });
+        return;
+    }
 #endif
+    // Windows' notification area, or an XEmbed tray: the program pops its own menu up.
+    m_icon->show();
 }
 
 void SystemTrayBackend::attachMenu()

@@ -24,8 +24,10 @@ public:
     // the application pops its menu up on event 517, the backend leaves it alone.
     virtual void setContextMenu(QMenu *menu);
 
-    // The platform's backend, which TrayNotify uses; none means no tray at all.
-    static TrayBackend *current();
+    // The backend installed, or else the desktop's; TrayNotify hands the record to it.
+    static TrayBackend &current();
+    // Puts backend (not owned) in the desktop's place; nullptr restores the desktop's.
+    static void install(TrayBackend *backend);
 
 Q_SIGNALS:
     // The icon's mouse events, as the classic event codes.
