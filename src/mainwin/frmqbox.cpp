@@ -27,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
 const QColor OccupiedYellow(255, 255, 0);
