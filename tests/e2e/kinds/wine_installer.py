@@ -24,6 +24,7 @@ def wine_installer(d):  # silent setup in an empty prefix; the installed program
         for name, data in (("DisplayName", "Quillbox"), ("DisplayVersion", version), ("Publisher", "tavrel"),
                            ("DisplayIcon", exe + ",0"), ("QuietUninstallString", f'"{uninstaller}" /S')):
             assert re.search(rf"^ +{name} +REG_SZ +{re.escape(data)}\r?$", entry, re.M), f"{name}: {entry}"
+        assert "Quillbox|||Quillbox" in run("wine", "uninstaller", "--list").stdout, "not in Wine's program list"
         assert not reg(r"\Run /v Quillbox"), "started at log-on unasked"
 
         window = d.main_window(proc := d.launch(command=["wine", exe]))
