@@ -104,23 +104,30 @@ check-windows: configure
 	@scripts/check-windows $(BUILD_DIR)
 
 # quillbox.exe cross-built with mingw-w64 against Qt for Windows, laid out with what it loads
-# in a portable folder and zipped: build-windows/quillbox-VERSION-win64.zip. The icons are
-# drawn by the Linux build's own tool.
+# in a portable folder and zipped: build-windows/quillbox-VERSION-win64.zip. A second build,
+# of the program alone, is the installed copy (messages in %APPDATA%\Quillbox), which the
+# per-user installer build-windows/quillbox-VERSION-setup.exe carries. The icons are drawn by
+# the Linux build's own tool.
+WINDOWS_CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	-DCMAKE_PREFIX_PATH=$(QT_WINDOWS) -DQT_HOST_PATH=/usr \
+	-DQUILLBOX_HOST_WRITEICONS=$(CURDIR)/$(BUILD_DIR)/packaging/quillbox_writeicons \
+	-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run
 windows: DEPS += windows
 windows: configure
 	@QUILLBOX_QT_WINDOWS=$(QT_WINDOWS) scripts/build-qt-windows
 	@cmake --build $(BUILD_DIR) --target quillbox_writeicons
-	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-		-DCMAKE_PREFIX_PATH=$(QT_WINDOWS) -DQT_HOST_PATH=/usr \
-		-DQUILLBOX_HOST_WRITEICONS=$(CURDIR)/$(BUILD_DIR)/packaging/quillbox_writeicons \
-		-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run \
+	@cmake -S . -B $(WINDOWS_DIR) $(WINDOWS_CMAKE_ARGS) \
 		> $(WINDOWS_DIR).configure.log 2>&1 || { cat $(WINDOWS_DIR).configure.log; exit 1; }
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@scripts/windows-zip $(WINDOWS_DIR) $(QT_WINDOWS) $(VERSION)
+	@cmake -S . -B $(WINDOWS_DIR)/installed $(WINDOWS_CMAKE_ARGS) -DQUILLBOX_INSTALLED=ON -DBUILD_TESTING=OFF \
+		> $(WINDOWS_DIR)/installed.configure.log 2>&1 || { cat $(WINDOWS_DIR)/installed.configure.log; exit 1; }
+	@cmake --build $(WINDOWS_DIR)/installed -j $(JOBS) --target quillbox
+	@scripts/windows-installer $(WINDOWS_DIR) $(QT_WINDOWS) $(VERSION)
 
-# The test programs under Wine on Qt's offscreen platform, and the zip's program on an X
-# server with an XEmbed tray.
+# The test programs under Wine on Qt's offscreen platform, the zip's program on an X server
+# with an XEmbed tray, and the installer run, its program used, then uninstalled.
 test-windows: DEPS += test
 test-windows: windows
 	@QUILLBOX_QT_WINDOWS=$(QT_WINDOWS) scripts/wine-run wineboot --init > /dev/null 2>&1

@@ -9,17 +9,19 @@
 
 namespace {
 
+// UTF-8, as this file.
 const char Usage[] =
-        "Usage: quillbox [--help | --version]\n"
+        "Utilisation : quillbox [--help | --version]\n"
         "\n"
-        "Clipboard-snippet manager with a French interface: up to 50 numbered messages,\n"
-        "each a title and a text, whose text one click puts on the clipboard.\n"
+        "Gestionnaire de presse-papier en français : jusqu'à 50 messages numérotés,\n"
+        "chacun fait d'un titre et d'un texte ; un clic copie le texte d'un message\n"
+        "dans le presse-papier.\n"
         "\n"
-        "  --help     print this help and exit\n"
-        "  --version  print the version and exit\n"
+        "  --help     afficher cette aide et quitter\n"
+        "  --version  afficher la version et quitter\n"
         "\n"
-        "Other arguments are ignored, except those of Qt (-platform, -style...).\n"
-        "See quillbox(1).\n";
+        "Les autres arguments sont ignorés, sauf ceux de Qt (-platform, -style...).\n"
+        "Voir quillbox(1).\n";
 
 } // namespace
 
@@ -35,7 +37,7 @@ Request parse(int argc, char *argv[])
         }
         if (std::strcmp(argv[i], "--help") == 0) {
             System::attachParentConsole();
-            std::fputs(Usage, stdout);
+            System::printUtf8(Usage);
             return Request::Done;
         }
         if (std::strcmp(argv[i], ServeClipboardArgument) == 0)

@@ -4,6 +4,7 @@
 #include "platform/console.h"
 #include "platform/singleinstance.h"
 #include "platform/programfolder.h"
+#include "platform/qttranslation.h"
 #include "version.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ int main(int argc, char *argv[])
         Clipboard::serveHandedOver(QString::fromLatin1(CommandLine::ServeClipboardArgument), KeepClipboardFor);
         return 0;
     }
+    // Qt's own texts (context menus, box buttons) in French, as the program's are.
+    System::installQtTranslation();
 
     // A copy already running from this folder is asked to show its window instead.
     auto instance = std::make_unique<SingleInstance>(System::programFolder());

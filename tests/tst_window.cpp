@@ -1,3 +1,4 @@
+#include "platform/qttranslation.h"
 #include "tray/traydata.h"
 #include "windowscript.h"
 
@@ -241,6 +242,44 @@ private Q_SLOTS:
             << QStringList{"row 5", "Command3", "type Text2 perdu", "Mnu_Quitter"} << QStringList{"ended=0,2"};
     }
     void theTray() { runRow(); }
+
+    // Qt's own texts, its translation installed as the program installs it: the body editor's
+    // context menu and the buttons of the real box of a failed save. Without it, English.
+    void qtTextsInFrench_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("texts");
+        QTest::newRow("missing: English, a warning") << false << "&Undo|&Redo|Cu&t|&Copy|&Paste|Delete|Select All|OK|Show Details...";
+        QTest::newRow("Qt's: French") << true << "&Annuler|&Rétablir|Co&uper|Cop&ier|Co&ller|Supprimer|Tout sélectionner|Montrer les détails...|OK";
+    }
+    void qtTextsInFrench()
+    {
+        QFETCH(bool, installed);
+        QFETCH(QString, texts);
+        Session s;  // its folder has no translation
+        QStringList steps{"warns cannot save", "Command2", "type Text2 t", "type Text1 x", "put fichier "};
+        if (!installed)
+            steps << "warns cannot load Qt's French";
+        for (const QString &step : std::as_const(steps))
+            act(s, step);
+        QCOMPARE(System::installQtTranslation(installed ? System::qtTranslationsFolder() : s.folder.path()), installed);
+        const std::unique_ptr<QMenu> menu(s.find<QPlainTextEdit>("Text1")->createStandardContextMenu());
+        QStringList shown;
+        for (const QAction *item : menu->actions())
+            shown << item->text().section('\t', 0, 0);
+        QTimer::singleShot(0, [&shown] {  // in the box, before "enter" presses Return
+            QStringList buttons;
+            for (const QAbstractButton *button : QApplication::activeModalWidget()->findChildren<QAbstractButton *>())
+                buttons << button->text();
+            buttons.sort();  // whatever order the system's layout gives them
+            shown += buttons;
+        });
+        AppFolder = QDir::toNativeSeparators(s.folder.filePath("fichier/Quillbox"));  // cannot be made
+        for (const char *step : {"enter", "Command6"})
+            act(s, step);
+        shown.removeAll(QString());  // the separators
+        QCOMPARE(shown.join('|'), texts);
+    }
 
     // The record the shell takes: the tip cut to its field and padded with blanks after its
     // NUL; the removal repeats the record before it whole.

@@ -2,10 +2,14 @@
 
 #include <QtGlobal>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <QString>
+
+#include <io.h>
+#include <string>
+#include <windows.h>
 #endif
 
 #ifdef Q_OS_LINUX
@@ -25,6 +29,23 @@ void System::attachParentConsole()
     if ((output == nullptr || output == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS))
         std::freopen("CONOUT$", "w", stdout);
 #endif
+}
+
+void System::printUtf8(const char *text)
+{
+#ifdef Q_OS_WIN
+    // The console taken over by attachParentConsole() is stdout's, not the process's own.
+    const auto console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    DWORD mode = 0;
+    if (GetConsoleMode(console, &mode)) {
+        const std::wstring characters = QString::fromUtf8(text).toStdWString();
+        DWORD written = 0;
+        std::fflush(stdout);
+        WriteConsoleW(console, characters.data(), DWORD(characters.size()), &written, nullptr);
+        return;
+    }
+#endif
+    std::fputs(text, stdout);
 }
 
 void System::closeInheritedDescriptors()

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """e2e.py KIND PATH: the real program, PATH, on the desktop of kinds/KIND.py (for package PATH
-is the .deb, for wine the Windows zip, QUILLBOX_WINCLIP naming winclip.exe), in the world of
-fixture.py: every part is started there and ended on exit; a failure logs what ran."""
+is the .deb, for wine the Windows zip, QUILLBOX_WINCLIP naming winclip.exe, for wine_installer
+the Windows installer), in the world of fixture.py: every part is started there and ended on
+exit; a failure logs what ran."""
 import importlib, pathlib, signal, subprocess, sys
 
 sys.dont_write_bytecode = True  # nothing written into the source tree

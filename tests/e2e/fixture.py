@@ -120,6 +120,16 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
                               "--width", "100", "--height", "24", "--transparent", "false"])
         wait_for("owner of _NET_SYSTEM_TRAY_S0 (trayer)", lambda: self.owner(b"_NET_SYSTEM_TRAY_S0"))
 
+    def start_wine(self):  # an empty Wine prefix, on X with an XEmbed tray
+        for name in ("QT_QPA_PLATFORM", "WINEPATH"):  # Windows' own platform; the program's DLLs alone
+            self.env.pop(name, None)
+        # Code page 1252 and a locale for typed accents; no Linux launchers for Windows shortcuts.
+        self.env.update(WINEPREFIX=self.path("wine"), WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        self.start_x()
+        self.start_trayer()
+        subprocess.run(["wineboot", "--init"], env=self.env, capture_output=True, timeout=120)
+
     def start_watcher(self, host=None):  # and a StatusNotifier host: the one given, or this driver
         self.start("watcher", ["status-notifier-watcher"])
         wait_for("StatusNotifierWatcher", lambda: self.bus.name_has_owner(WATCHER))

@@ -9,6 +9,8 @@ def package(d):  # root, then an ordinary user whose home is a link, each saves 
         skip("installing a package needs root and a writable dpkg database")
     if "ok installed" in d.run("dpkg-query", "-W", "-f=${Status}", "quillbox"):
         skip("a quillbox package is installed already: it is not replaced")
+    depends = d.run("dpkg-deb", "-f", deb, "Depends")  # Qt's French texts, loaded, not linked
+    assert "qt6-translations-l10n" in depends, f"Depends: {depends}"
     os.chmod(d.scratch, 0o711)
     os.symlink(d.path("home.real"), d.path("home"))
     subprocess.run(["useradd", "-M", "-d", d.path("home"), user], check=True)

@@ -8,13 +8,7 @@ def wine(d):  # the Windows zip unpacked into an empty Wine prefix, on X with an
     zipfile.ZipFile(archive).extractall(d.path("prog"))
     archive.unlink()
     prog = d.path("prog", archive.stem)
-    for name in ("QT_QPA_PLATFORM", "WINEPATH"):  # Windows' own platform; the zip's DLLs alone
-        d.env.pop(name, None)
-    d.env.update(WINEPREFIX=d.path("wine"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                 LC_ALL="C.UTF-8")  # code page 1252, and a locale for typed accents
-    d.start_x()
-    d.start_trayer()
-    subprocess.run(["wineboot", "--init"], env=d.env, capture_output=True, timeout=120)
+    d.start_wine()
     launch = lambda name: d.launch(name, command=["wine", "quillbox.exe"], cwd=prog)
 
     def clipboard():  # as Windows holds it, CR LF and all
