@@ -48,6 +48,7 @@ void FrmQbox::Form_Load()
     });
     tray.setContextMenu(MenuPopUp);
     TrayNotify(this, TrayAction::Add, windowIcon(), windowTitle());
+    startupMark("tray");
 
     MenuPopUp->menuAction()->setVisible(false);
 
@@ -71,6 +72,7 @@ void FrmQbox::Form_Load()
         MSFlexGrid1->setCellAlignment(MSFlexGrid::AlignCenterCenter);
         MSFlexGrid1->setText(QString::number(row));
     }
+    startupMark("grid cells");
 
     // A file the reader cannot make sense of still gets a row, its file name's, so
     // that it can be seen, opened and deleted; it is never changed here.
@@ -85,6 +87,16 @@ void FrmQbox::Form_Load()
         MSFlexGrid1->setCol(1);
         MSFlexGrid1->setCellBackColor(OccupiedYellow);
         MSFlexGrid1->setText(slot.title && !slot.title->isEmpty() ? *slot.title : Unreadable);
+    }
+    startupMark("slot files read");
+}
+
+void FrmQbox::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        startupMark("first paint");
     }
 }
 

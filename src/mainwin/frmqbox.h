@@ -62,6 +62,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void createControls();
@@ -121,5 +122,6 @@ private:
     // The slot selected whose file was too large to read: the display box holds none of it.
     qint16 m_tooLargeShown = 0;
     bool m_centred = false;
+    bool m_painted = false;
     bool m_quitting = false;
 };
