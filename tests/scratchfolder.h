@@ -11,11 +11,13 @@
 
 using FileMap = QMap<QString, QByteArray>;
 
-// A scratch program folder holding the given files, used by the store while the fixture lives.
+// A scratch program folder holding the given files, used by the store while the fixture lives;
+// made in the folder given, or the system's temporary folder.
 class ScratchFolder
 {
 public:
-    explicit ScratchFolder(const FileMap &files = {})
+    explicit ScratchFolder(const FileMap &files = {}, const QString &in = {})
+        : m_dir(in.isEmpty() ? QString() : in + QLatin1String("/quillbox-XXXXXX"))
     {
         AppFolder = QDir::toNativeSeparators(m_dir.path());
         for (auto it = files.cbegin(); it != files.cend(); ++it)
@@ -57,7 +59,7 @@ inline QByteArray slotBytes(int number, const QByteArray &title, const QList<QBy
     return bytes;
 }
 
-// Plain slot files for the slots first to last.
+// Slot files for the slots first to last, each titled t and holding one line.
 inline FileMap slotFiles(int first, int last)
 {
     FileMap files;

@@ -1,10 +1,10 @@
 import fcntl, os, subprocess
 
-from fixture import COPY, expect_exit, wait_for
+from fixture import CAPTION, COPY, expect_exit, wait_for
 
 
-def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on the program's
-    d.with_message()        # display, and takes no text but the program's
+def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on the program's display
+    d.with_message()        # beside a launch that works normally, and takes no text but the program's
     lock = os.open(d.path("lock"), os.O_RDWR | os.O_CREAT)  # as `flock -n lock quillbox` holds it
     fcntl.flock(lock, fcntl.LOCK_EX)
     window = d.main_window(proc := d.launch("held", pass_fds=(lock,)))
@@ -15,6 +15,8 @@ def clipboard_handover(d):  # the helper keeps no inherited descriptor, runs on 
     assert not subprocess.run(["flock", "-n", d.path("lock"), "true"]).returncode, "the helper holds the lock"
     env = {k: v for k, v in d.env.items() if k != "DISPLAY"}
     window = d.main_window(proc := d.launch("named", ("./quillbox", "-display", d.env["DISPLAY"]), env=env))
+    shown = d.run("xdotool", "search", "--onlyvisible", "--name", f"^{CAPTION}$").split()
+    assert shown == [window], f"shown: {shown}"  # the helper shows no window
     d.run("xdotool", "windowfocus", "--sync", window, "key", *COPY, "alt+q")
     expect_exit(proc, "quitting, started with -display and no DISPLAY", 2)
     wait_for("a new helper serving the text", lambda: d.helpers() not in ([], [first]))
