@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,20 +69,25 @@ struct Timings
     std::vector<double> cpu;
 };
 
+// One call of `step`, after `reset` (untimed).
+std::pair<double, double> timeOnce(const std::function<void()> &step, const std::function<void()> &reset = {})
+{
+    if (reset)
+        reset();
+    QElapsedTimer timer;
+    const std::clock_t cpuStart = std::clock();
+    timer.start();
+    step();
+    return {timer.nsecsElapsed() / 1e6, double(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC};
+}
+
 // Times `runs` calls of `step`, after one untimed warm-up call.
 Timings timeRuns(int runs, const std::function<void()> &step,
                  const std::function<void()> &reset = {})
 {
     Timings t;
     for (int i = 0; i <= runs; ++i) {
-        if (reset)
-            reset();
-        QElapsedTimer timer;
-        const std::clock_t cpuStart = std::clock();
-        timer.start();
-        step();
-        const double wall = timer.nsecsElapsed() / 1e6;
-        const double cpu = double(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
+        const auto [wall, cpu] = timeOnce(step, reset);
         if (i > 0) {
             t.wall.push_back(wall);
             t.cpu.push_back(cpu);
@@ -151,23 +157,55 @@ int main(int argc, char *argv[])
     if (grid->textMatrix(Slot, 1) != title)
         fail("the slot's title is not in the grid");
 
-    const Timings clicks = timeRuns(
-        runs,
-        [&] {
-            Q_EMIT grid->cellClicked(Slot - 1, 1);
-            QCoreApplication::processEvents();
-        },
-        [&] {
-            display->setPlainText(QStringLiteral("Text3"));
-            QCoreApplication::processEvents();
-        });
-    if (display->blockCount() != BodyLines + 1 || !display->isVisible())
+    // The floor for the click: a bare editor like the display box, with its font and size,
+    // given the text as an editor holds it, ready made. Click and bare editor alternate.
+    QPlainTextEdit bare;
+    bare.setFont(display->font());
+    bare.setFixedSize(display->size());
+    bare.setLineWrapMode(QPlainTextEdit::NoWrap);
+    bare.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    bare.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    bare.setReadOnly(true);
+    bare.show();
+    QString editorText = expected;
+    editorText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Timings clicks;
+    Timings bares;
+    for (int i = 0; i <= runs; ++i) {
+        const auto [clickWall, clickCpu] = timeOnce(
+            [&] {
+                Q_EMIT grid->cellClicked(Slot - 1, 1);
+                QCoreApplication::processEvents();
+            },
+            [&] {
+                display->setPlainText(QStringLiteral("Text3"));
+                QCoreApplication::processEvents();
+            });
+        const auto [bareWall, bareCpu] = timeOnce(
+            [&] {
+                bare.setPlainText(editorText);
+                QCoreApplication::processEvents();
+            },
+            [&] {
+                bare.setPlainText(QStringLiteral("Text3"));
+                QCoreApplication::processEvents();
+            });
+        if (i == 0)
+            continue;  // the warm-up
+        clicks.wall.push_back(clickWall);
+        clicks.cpu.push_back(clickCpu);
+        bares.wall.push_back(bareWall);
+        bares.cpu.push_back(bareCpu);
+    }
+    if (display->blockCount() != BodyLines + 1 || !display->isVisible() || bare.blockCount() != BodyLines + 1)
         fail("the display box was not filled with the message");
 
     std::printf("runs=%d\nfile_mb=%.2f\n", runs, megabytes);
     print("write", writes, megabytes);
     print("read", reads, megabytes);
     print("click", clicks);
+    print("bare", bares);
+    std::printf("click_ratio=%.2f\n", median(clicks.wall) / median(bares.wall));
     print("save", saves);
 
     QFile::remove(SlotFilePath(Slot));

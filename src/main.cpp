@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "logging.h"
 #include "mainwin/frmqbox.h"
 #include "platform/clipboard.h"
 #include "platform/console.h"
@@ -24,6 +25,7 @@ constexpr std::chrono::seconds HandOverWithin{5};
 
 int main(int argc, char *argv[])
 {
+    startupMark("main");
     const CommandLine::Request request = CommandLine::parse(argc, argv);
     if (request == CommandLine::Request::Done)
         return 0;
@@ -34,6 +36,7 @@ int main(int argc, char *argv[])
     // Names the user's data folder (~/.local/share/Quillbox) and the X11 window class.
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication app(argc, argv);
+    startupMark("application");
     // The launcher's name: docks and Wayland compositors match the window to it.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
     // Hiding to the tray leaves no window; only the quit commands end the program.
@@ -49,6 +52,7 @@ int main(int argc, char *argv[])
     auto instance = std::make_unique<SingleInstance>(System::programFolder());
     if (!instance->claim())
         return 0;
+    startupMark("single-instance guard");
 
     int status = 0;
     {
@@ -59,6 +63,7 @@ int main(int argc, char *argv[])
             window.activateWindow();
         });
         window.show();
+        startupMark("shown");
         status = app.exec();
     }
 

@@ -272,6 +272,26 @@ private Q_SLOTS:
         QCOMPARE(shown.join('|'), texts);
     }
 
+    // The editors' form of a text's line ends, both ways, wherever they stand: CR LF a line
+    // break, a lone LF or CR a stand-in of its own.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("editor");
+        const QString lf(QChar(0x2028)), cr(QChar(0x240D));
+        QTest::newRow("none") << "" << "";
+        QTest::newRow("CR LF between lines and after the last") << "ab\r\nc\r\n" << "ab\nc\n";
+        QTest::newRow("lone ones first and last") << "\nx\r" << lf + "x" + cr;
+        QTest::newRow("a CR before a CR LF, an LF before a CR") << "\r\r\n\n\r" << cr + "\n" + lf + cr;
+    }
+    void lineEnds()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, editor);
+        QCOMPARE(CrLfText::toEditor(text), editor);
+        QCOMPARE(CrLfText::fromEditor(QString(editor).replace('\n', QChar::ParagraphSeparator)), text);
+    }
+
     // The record the shell takes: the tip cut to its field and padded with blanks after its
     // NUL; the removal repeats the record before it whole.
     void theTrayRecord_data()

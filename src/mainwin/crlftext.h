@@ -15,13 +15,13 @@ class QPlainTextEdit;
 // for every text a slot file can hold.
 namespace CrLfText {
 
-QString toEditor(const QString &crlfText);
+QString toEditor(QString crlfText);
 // From the editor's raw text, where blocks are separated by U+2029.
 QString fromEditor(const QString &rawText);
 
 // The editor's text exactly: the plain-text getter would turn every no-break space
 // into a space and every stand-in into a line break.
 QString read(const QPlainTextEdit *editor);
-void write(QPlainTextEdit *editor, const QString &crlfText);
+void write(QPlainTextEdit *editor, QString crlfText);
 
 } // namespace CrLfText

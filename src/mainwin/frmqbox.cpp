@@ -27,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include <utility>
+
 namespace {
 
 const QColor OccupiedYellow(255, 255, 0);
@@ -46,6 +48,7 @@ void FrmQbox::Form_Load()
     });
     tray.setContextMenu(MenuPopUp);
     TrayNotify(this, TrayAction::Add, windowIcon(), windowTitle());
+    startupMark("tray");
 
     MenuPopUp->menuAction()->setVisible(false);
 
@@ -69,6 +72,7 @@ void FrmQbox::Form_Load()
         MSFlexGrid1->setCellAlignment(MSFlexGrid::AlignCenterCenter);
         MSFlexGrid1->setText(QString::number(row));
     }
+    startupMark("grid cells");
 
     // A file the reader cannot make sense of still gets a row, its file name's, so
     // that it can be seen, opened and deleted; it is never changed here.
@@ -83,6 +87,16 @@ void FrmQbox::Form_Load()
         MSFlexGrid1->setCol(1);
         MSFlexGrid1->setCellBackColor(OccupiedYellow);
         MSFlexGrid1->setText(slot.title && !slot.title->isEmpty() ? *slot.title : Unreadable);
+    }
+    startupMark("slot files read");
+}
+
+void FrmQbox::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        startupMark("first paint");
     }
 }
 
@@ -127,10 +141,10 @@ void FrmQbox::setBodyText(const QString &crlfText)
     CrLfText::write(Text1, crlfText);
 }
 
-void FrmQbox::setDisplayText(const QString &crlfText)
+void FrmQbox::setDisplayText(QString crlfText)
 {
     m_tooLargeShown = 0;
-    CrLfText::write(Label1, crlfText);
+    CrLfText::write(Label1, std::move(crlfText));
 }
 
 // A slot file far larger than any message is not read: it would take the memory, and a long
@@ -161,10 +175,11 @@ void FrmQbox::MSFlexGrid1_Click()
     NumMes = qint16(MSFlexGrid1->row());
     // A file removed behind the program's back, or too large to read, shows no text: the
     // previous message's must not stand under this title, where a copy would take it.
-    const SlotRecord slot = FileExists(SlotFilePath(NumMes)) ? ReadSlot(NumMes) : SlotRecord();
+    SlotRecord slot = FileExists(SlotFilePath(NumMes)) ? ReadSlot(NumMes) : SlotRecord();
     if (slot.number)
         NumMes = *slot.number;
-    setDisplayText(slot.text);
+    // Moved, not copied: the display box takes a message of megabytes as it is read.
+    setDisplayText(std::move(slot.text));
     if (slot.tooLarge)
         m_tooLargeShown = NumMes;
     Command1->setEnabled(true);

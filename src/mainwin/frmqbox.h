@@ -62,6 +62,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void createControls();
@@ -78,7 +79,7 @@ private:
 
     QString bodyText() const;
     void setBodyText(const QString &crlfText);
-    void setDisplayText(const QString &crlfText);
+    void setDisplayText(QString crlfText);
 
     // The controls and menu items keep the names the form was designed with; each one's role:
     MSFlexGrid *MSFlexGrid1 = nullptr;       // the 50 slots: number and title; a click selects
@@ -121,5 +122,6 @@ private:
     // The slot selected whose file was too large to read: the display box holds none of it.
     qint16 m_tooLargeShown = 0;
     bool m_centred = false;
+    bool m_painted = false;
     bool m_quitting = false;
 };

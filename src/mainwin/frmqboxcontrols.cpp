@@ -1,6 +1,7 @@
 #include "frmqbox.h"
 
 #include "forms/formlayout.h"
+#include "logging.h"
 #include "mainwin/keypressfilter.h"
 #include "mainwin/msflexgrid.h"
 #include "module1.h"
@@ -131,14 +132,17 @@ FrmQbox::FrmQbox(QWidget *parent)
     setObjectName(QStringLiteral("FrmQbox"));
     setWindowTitle(Caption);
     setWindowIcon(AppIcons::windowIcon());
+    startupMark("window icon");
     setFont(plainFont());
     // A fixed single border with its close box, and neither minimize nor maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     createControls();
+    startupMark("controls and grid");
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    startupMark("menus");
 
     Form_Load();
 }

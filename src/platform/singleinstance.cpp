@@ -1,6 +1,7 @@
 #include "singleinstance.h"
 
 #include "logging.h"
+#include "platform/localserver.h"
 #include "platform/msgbox.h"
 #include "platform/usersession.h"
 
@@ -9,8 +10,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -40,7 +39,7 @@ constexpr int MaxPeers = 32;
 // Qt closes a server whose accept failed (no descriptor left); it is opened again.
 constexpr auto ListenCheck = 2s;
 
-void drop(QLocalSocket *peer)
+void drop(LocalSocket *peer)
 {
     peer->abort();
     peer->deleteLater();
@@ -168,7 +167,7 @@ bool SingleInstance::claim()
 // Shown only once the running copy has answered that it shows its window.
 SingleInstance::Answer SingleInstance::askRunningCopyToShow() const
 {
-    QLocalSocket socket;
+    LocalSocket socket;
     socket.connectToServer(m_socketName);
     if (!socket.waitForConnected(int(ConnectTimeout.count())))
         return Answer::None;
@@ -200,13 +199,13 @@ bool SingleInstance::lockIsStale() const
 void SingleInstance::listen()
 {
     if (!m_server) {
-        m_server = new QLocalServer(this);
+        m_server = new LocalServer(this);
 #ifdef Q_OS_WIN
         // The pipe's access list names the user alone, and its owner the user's SID, which
         // a later copy checks; elsewhere the private folder keeps others out.
-        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        m_server->setSocketOptions(LocalServer::UserAccessOption);
 #endif
-        connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+        connect(m_server, &LocalServer::newConnection, this, &SingleInstance::acceptConnections);
         auto *check = new QTimer(this);
         connect(check, &QTimer::timeout, this, [this] {
             if (m_server->isListening())
@@ -228,7 +227,7 @@ void SingleInstance::listen()
         return;
     }
     // The lock is ours: a socket there was left by a copy that died.
-    QLocalServer::removeServer(m_socketName);
+    LocalServer::removeServer(m_socketName);
     if (!m_server->listen(m_socketName)) {
         if (!failed)
             qCWarning(lcQuillbox, "a second copy cannot ask this one to show: %s", qPrintable(m_server->errorString()));
@@ -239,21 +238,21 @@ void SingleInstance::listen()
 
 void SingleInstance::acceptConnections()
 {
-    while (QLocalSocket *peer = m_server->nextPendingConnection()) {
+    while (LocalSocket *peer = m_server->nextPendingConnection()) {
         if (m_peers.size() >= MaxPeers)
             drop(m_peers.takeFirst());
         m_peers.append(peer);
         peer->setReadBufferSize(MaxRequestBytes);
         QTimer::singleShot(RequestTimeout, peer, [peer] { drop(peer); });
-        connect(peer, &QLocalSocket::readyRead, this, [this, peer] { readRequest(peer); });
-        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        connect(peer, &LocalSocket::readyRead, this, [this, peer] { readRequest(peer); });
+        connect(peer, &LocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QObject::destroyed, this, [this, peer] { m_peers.removeOne(peer); });
         readRequest(peer);
     }
 }
 
 // One request per connection, answered, then the connection closed.
-void SingleInstance::readRequest(QLocalSocket *peer)
+void SingleInstance::readRequest(LocalSocket *peer)
 {
     if (!peer->canReadLine()) {
         if (peer->bytesAvailable() >= MaxRequestBytes)

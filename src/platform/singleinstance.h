@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/localserver.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
 class QLockFile;
 
 // Keeps one running copy per program folder and user: two copies working on the same
@@ -45,12 +45,12 @@ private:
     bool lockIsStale() const;
     void listen();
     void acceptConnections();
-    void readRequest(QLocalSocket *peer);
+    void readRequest(LocalSocket *peer);
 
     QString m_key;
     QString m_socketName;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer *m_server = nullptr;
-    QList<QLocalSocket *> m_peers;
+    LocalServer *m_server = nullptr;
+    QList<LocalSocket *> m_peers;
     bool m_listenFailed = false;
 };

@@ -92,8 +92,7 @@ QPixmap programPixmap(int size)
 
 QIcon windowIcon()
 {
-    // The installed theme's icon where there is one; it is drawn from this same picture.
-    return QIcon::fromTheme(QStringLiteral(QUILLBOX_APP_ID), iconFrom(clipboardPixmap));
+    return iconFrom(clipboardPixmap);
 }
 
 QIcon hideIcon()

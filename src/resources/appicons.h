@@ -8,7 +8,7 @@ namespace AppIcons {
 
 // A clipboard holding a sheet, drawn at any size: the program's icon.
 QPixmap programPixmap(int size);
-// The program's icon from the icon theme, or else programPixmap() at 16 and 32 pixels:
+// The program's icon, programPixmap() at 16 and 32 pixels:
 // the window and the tray icon.
 QIcon windowIcon();
 // A window folding down, on the hide button.

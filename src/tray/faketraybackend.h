@@ -13,7 +13,7 @@ public:
     FakeTrayBackend() { install(this); }
     ~FakeTrayBackend() override { install(nullptr); }
 
-    void shellNotifyIcon(quint32 action, const NotifyIconData &data) override
+    void shellNotifyIcon(quint32 action, const NotifyIconData &data, QWidget *) override
     {
         actions << QString::number(action);
         records << data;

@@ -1,6 +1,11 @@
 #include "systemtraybackend.h"
 
+#include <QEvent>
 #include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+#include <utility>
 
 #if QT_CONFIG(dbus)
 #include <QDBusConnection>
@@ -8,34 +13,45 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#endif
 
 namespace {
 
 // How long a session bus may take to say whether a StatusNotifier host draws the menus.
 const int HostAnswerTimeoutMs = 2000;
+// How long the icon waits for its window's first paint.
+const int IconWithoutPaintMs = 1000;
 
 } // namespace
-#endif
 
-void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data)
+void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data, QWidget *owner)
 {
     switch (action) {
     case quint32(TrayAction::Add):
-        if (m_icon)
+        if (m_icon || m_pending)
             return;
-        m_icon = new QSystemTrayIcon(Tray::iconFromHandle(data.hIcon), this);
-        m_icon->setToolTip(Tray::tipText(data));
-        connect(m_icon, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
-        showWithMenu();
+        m_pending = data;
+        // Reaching the notification area costs start-up milliseconds that the window's first
+        // picture need not wait for: a window not shown yet gets its icon once it is painted,
+        // or after a moment should it never be.
+        if (owner && !owner->isVisible()) {
+            m_owner = owner;
+            owner->installEventFilter(this);
+            QTimer::singleShot(IconWithoutPaintMs, this, &SystemTrayBackend::addPendingIcon);
+        } else {
+            addPendingIcon();
+        }
         break;
     case quint32(TrayAction::Modify):
-        if (m_icon) {
+        if (m_pending) {
+            m_pending = data;
+        } else if (m_icon) {
             m_icon->setIcon(Tray::iconFromHandle(data.hIcon));
             m_icon->setToolTip(Tray::tipText(data));
         }
         break;
     case quint32(TrayAction::Delete):
+        m_pending.reset();
         // The tray's own menu may be what asked: the icon goes once that call returns.
         if (m_icon) {
             m_icon->hide();
@@ -46,6 +62,31 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
     default:
         break;
     }
+}
+
+bool SystemTrayBackend::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_owner && event->type() == QEvent::Paint) {
+        m_owner->removeEventFilter(this);
+        m_owner = nullptr;
+        // Once the paint is over and its picture on the screen.
+        QTimer::singleShot(0, this, &SystemTrayBackend::addPendingIcon);
+    }
+    return TrayBackend::eventFilter(watched, event);
+}
+
+void SystemTrayBackend::addPendingIcon()
+{
+    if (!m_pending)
+        return;
+    if (m_owner)
+        m_owner->removeEventFilter(this);
+    const NotifyIconData data = *std::exchange(m_pending, std::nullopt);
+    m_icon = new QSystemTrayIcon(Tray::iconFromHandle(data.hIcon), this);
+    m_icon->setToolTip(Tray::tipText(data));
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { emit activated(eventCodeFor(reason)); });
+    showWithMenu();
 }
 
 bool SystemTrayBackend::isAvailable() const

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QMenu;
+class QWidget;
 
 // Where the tray record goes: the notification area of the desktop, or a test's fake.
 class TrayBackend : public QObject
@@ -14,8 +15,9 @@ class TrayBackend : public QObject
 public:
     using QObject::QObject;
 
-    // Add, modify or delete the icon that the record describes.
-    virtual void shellNotifyIcon(quint32 action, const NotifyIconData &data) = 0;
+    // Add, modify or delete the icon that the record describes; owner is the window whose
+    // handle the record holds.
+    virtual void shellNotifyIcon(quint32 action, const NotifyIconData &data, QWidget *owner) = 0;
 
     // Whether the desktop has a notification area to hide the window to.
     virtual bool isAvailable() const = 0;

@@ -43,7 +43,7 @@ void TrayNotify(QWidget *form, qint16 action, const std::optional<QIcon> &icon,
     if (tip)
         storeTip(*tip);
     TrayData.uFlags = 7;  // message, icon and tip
-    TrayBackend::current().shellNotifyIcon(quint32(qint32(action)), TrayData);
+    TrayBackend::current().shellNotifyIcon(quint32(qint32(action)), TrayData, form);
 }
 
 quint32 Tray::iconHandle(const QIcon &icon)
