@@ -22,6 +22,16 @@ const int HostAnswerTimeoutMs = 2000;
 // How long the icon waits for its window's first paint.
 const int IconWithoutPaintMs = 1000;
 
+bool deferredUntilPainted(const QWidget *owner)
+{
+#if QT_CONFIG(dbus)
+    return owner && !owner->isVisible();
+#else
+    Q_UNUSED(owner)
+    return false;
+#endif
+}
+
 } // namespace
 
 void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &data, QWidget *owner)
@@ -31,10 +41,12 @@ void SystemTrayBackend::shellNotifyIcon(quint32 action, const NotifyIconData &da
         if (m_icon || m_pending)
             return;
         m_pending = data;
-        // Reaching the notification area costs start-up milliseconds that the window's first
-        // picture need not wait for: a window not shown yet gets its icon once it is painted,
-        // or after a moment should it never be.
-        if (owner && !owner->isVisible()) {
+        // Reaching a tray found over D-Bus costs start-up milliseconds that the window's
+        // first picture need not wait for: a window not shown yet gets its icon once it is
+        // painted, or after a moment should it never be. Windows' notification area is
+        // reached at once, before the window shows, as there: under Wine an icon docked
+        // after the show takes the window's activation, and the first keys typed are lost.
+        if (deferredUntilPainted(owner)) {
             m_owner = owner;
             owner->installEventFilter(this);
             QTimer::singleShot(IconWithoutPaintMs, this, &SystemTrayBackend::addPendingIcon);
