@@ -1,6 +1,7 @@
 #include "clipboard.h"
 
 #include "logging.h"
+#include "platform/usersession.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -20,10 +21,7 @@
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
-#include <cerrno>
 #include <cstdlib>
-
-#include <signal.h>
 #endif
 
 namespace {
@@ -174,7 +172,7 @@ bool handOver(const QString &helperArgument, const QString &display, std::chrono
     }
     // Serving answers the helper's request for the text, and ends once it took the
     // clipboard, or once it ended without taking it.
-    serveWhile(wait, [pid] { return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH; });
+    serveWhile(wait, [pid] { return UserSession::processRuns(pid); });
     if (!ownsClipboard())
         return true;
     qCWarning(lcQuillbox, "the copied text goes with the program: the helper did not take it");

@@ -42,6 +42,10 @@ private:
 // receives the system's explanation. The folder is not synced here.
 bool replace(const QString &path, const QByteArray &bytes, QString *reason);
 
+// A temporary name taken by chance is tried again under another, this many times in all;
+// any other error is final.
+constexpr int TemporaryAttempts = 100;
+
 // A fresh name for the temporary file that replaces path: beside it, hidden, six random
 // letters or digits at its end.
 inline QString temporaryPath(const QString &path)

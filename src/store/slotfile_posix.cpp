@@ -11,9 +11,6 @@ namespace SlotFile {
 
 namespace {
 
-// A name taken by chance is tried again under another; any other error is final.
-constexpr int TemporaryAttempts = 100;
-
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);

@@ -8,9 +8,6 @@ namespace SlotFile {
 
 namespace {
 
-// A name taken by chance is tried again under another; any other error is final.
-constexpr int TemporaryAttempts = 100;
-
 // Large writes and reads go in pieces that a DWORD counts.
 constexpr qint64 MaxPiece = 1 << 30;
 
