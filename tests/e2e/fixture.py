@@ -124,7 +124,9 @@ class Desktop:  # a copy of the program in a scratch folder, what runs for it, i
         for name in ("QT_QPA_PLATFORM", "WINEPATH"):  # Windows' own platform; the program's DLLs alone
             self.env.pop(name, None)
         # Code page 1252 and a locale for typed accents; no Linux launchers for Windows shortcuts.
-        self.env.update(WINEPREFIX=self.path("wine"), WINEDEBUG="-all", LC_ALL="C.UTF-8",
+        # Wine's error lines stay in the logs a failure shows (a program that Wine ends itself,
+        # having lost its X display, says only so), its notes on what it lacks do not.
+        self.env.update(WINEPREFIX=self.path("wine"), WINEDEBUG="fixme-all", LC_ALL="C.UTF-8",
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         self.start_x()
         self.start_trayer()
